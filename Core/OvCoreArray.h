@@ -1,0 +1,31 @@
+#pragma once
+// The core library's generic ordered array.
+
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+template <class T>
+class OvCoreArray {
+public:
+    int GetCount() const { return static_cast<int>(items_.size()); }
+    bool IsEmpty() const { return items_.empty(); }
+    T& operator[](int index) { return items_[index]; }
+    const T& operator[](int index) const { return items_[index]; }
+    int Add(const T& item)
+    {
+        items_.push_back(item);
+        return GetCount() - 1;
+    }
+    void InsertAt(int index, const T& item) { items_.insert(items_.begin() + index, item); }
+    void RemoveAt(int index) { items_.erase(items_.begin() + index); }
+    void SetCount(int count) { items_.resize(count < 0 ? 0 : count); }
+    void RemoveAll() { items_.clear(); }
+    auto begin() { return items_.begin(); }
+    auto end() { return items_.end(); }
+    auto begin() const { return items_.begin(); }
+    auto end() const { return items_.end(); }
+
+protected:
+    std::vector<T> items_;
+};

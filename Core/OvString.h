@@ -1,0 +1,90 @@
+#pragma once
+// OvString: reference-counted, copy-on-write UTF-16 text (see OvStringGlobals for the buffers).
+
+#include "OvStringGlobals.h"
+
+#include <cstdint>
+
+class OvString {
+public:
+    OvString();
+    OvString(const wchar_t* text);                 // null reads as empty
+    OvString(const wchar_t* text, int length);     // at most length units, cut at a NUL
+    OvString(const OvString& other);
+    OvString(OvString&& other) noexcept;
+    ~OvString();
+
+    OvString& operator=(const OvString& other);
+    OvString& operator=(OvString&& other) noexcept;
+    OvString& operator=(const wchar_t* text);
+
+    // Each byte becomes the code unit of the same value (no code page).
+    static OvString FromNarrow(const char* bytes, int length = -1);
+
+    int Length() const { return Data()->length; }
+    bool IsEmpty() const { return Data()->length == 0; }
+    const wchar_t* c_str() const { return chars_; }
+    operator const wchar_t*() const { return chars_; }
+    wchar_t operator[](int index) const { return chars_[index]; }
+    wchar_t At(int index) const { return index >= 0 && index < Length() ? chars_[index] : 0; }
+
+    // Direct writing: the buffer is private (count -1) until ReleaseBuffer.
+    wchar_t* GetBuffer(int minCapacity);
+    void ReleaseBuffer(int newLength = -1);
+
+    void Empty();
+    OvString& Append(const wchar_t* text, int length = -1);
+    OvString& Append(wchar_t c);
+    OvString& operator+=(const OvString& other) { return Append(other.chars_, other.Length()); }
+    OvString& operator+=(const wchar_t* text) { return Append(text); }
+    OvString& operator+=(wchar_t c) { return Append(c); }
+
+    bool Equals(const wchar_t* text) const;
+    bool EqualsNoCase(const wchar_t* text) const;
+    int CompareNoCase(const wchar_t* text) const;
+
+    int Find(wchar_t c, int from = 0) const;
+    int Find(const wchar_t* text, int from = 0) const;
+    int ReverseFind(wchar_t c) const;
+    bool StartsWith(const wchar_t* text) const;
+    bool StartsWithNoCase(const wchar_t* text) const;
+    bool EndsWith(const wchar_t* text) const;
+    bool EndsWithNoCase(const wchar_t* text) const;
+
+    OvString Left(int count) const;
+    OvString Mid(int first, int count = -1) const;
+    OvString Right(int count) const;
+
+    OvString& TrimLeft();
+    OvString& TrimRight();
+    OvString& Trim();
+    OvString& MakeLower();
+    OvString& MakeUpper();
+
+    // Sharing count of the buffer (for diagnostics and tests).
+    LONG RefCount() const { return Data()->refs; }
+    const OvStringData* Data() const { return OvStringData::FromChars(chars_); }
+
+private:
+    explicit OvString(OvStringData* data) : chars_(data->Chars()) {}
+    OvStringData* Header() const { return OvStringData::FromChars(chars_); }
+    void Attach(OvStringData* data);
+    void Release();
+    void AssignText(const wchar_t* text, int length);
+    // Makes the buffer private and able to hold minCapacity units plus the terminator.
+    wchar_t* PrepareWrite(int minCapacity);
+
+    const wchar_t* chars_;
+};
+
+OvString operator+(const OvString& a, const OvString& b);
+OvString operator+(const OvString& a, const wchar_t* b);
+OvString operator+(const wchar_t* a, const OvString& b);
+OvString operator+(const OvString& a, wchar_t b);
+inline bool operator==(const OvString& a, const OvString& b) { return a.Equals(b); }
+inline bool operator==(const OvString& a, const wchar_t* b) { return a.Equals(b); }
+inline bool operator!=(const OvString& a, const OvString& b) { return !a.Equals(b); }
+inline bool operator!=(const OvString& a, const wchar_t* b) { return !a.Equals(b); }
+
+// Case-insensitive compare: difference of the first pair of folded units that differ.
+int CompareNoCase(const wchar_t* a, const wchar_t* b);

@@ -1,0 +1,4 @@
+#pragma once
+
+// True when the installation may go on.
+bool RunPreInstallChecks();

@@ -1,0 +1,85 @@
+#include "ToolsLibrary.h"
+
+#include "OvFileSystem.h"
+
+namespace {
+
+OvString ModuleFolder(HMODULE module)
+{
+    wchar_t path[MAX_PATH + 1] = {};
+    GetModuleFileNameW(module, path, MAX_PATH);
+    return GetFolderOfPath(path);
+}
+
+HMODULE thisModule = nullptr;
+ToolsLibrary* library = nullptr;
+
+}  // namespace
+
+ToolsLibrary::ToolsLibrary(HMODULE module)
+    : folder_(ModuleFolder(module)), product_(folder_), boxes_(log_), skin_(log_), language_(*this)
+{
+}
+
+bool ToolsLibrary::Initialize(bool, HINSTANCE)
+{
+    if (initializations_++ == 0) {
+        log_.Open();
+        log_.Log(L"OvTools::Initialize", L"Tools library loaded from " + folder_);
+    }
+    return true;
+}
+
+void ToolsLibrary::Uninitialize(bool, HINSTANCE)
+{
+    if (initializations_ > 0 && --initializations_ == 0) log_.Log(L"OvTools::Uninitialize", L"Tools library unloaded");
+}
+
+void ToolsLibrary::Release(HINSTANCE)
+{
+    log_.Log(L"OvTools::Release", L"Services released");
+    sections_.clear();
+}
+
+IOvTextService* ToolsLibrary::GetTextService(int)
+{
+    return &text_;
+}
+
+OvProductInfo* ToolsLibrary::GetProductInfo(bool create)
+{
+    if (create) productCreated_ = true;
+    return productCreated_ ? &product_ : nullptr;
+}
+
+SettingsSection* ToolsLibrary::Settings(const wchar_t* name)
+{
+    // Without a product name there is no settings key yet: a section under "Orvane" alone
+    // would mix products, so the answer is none.
+    if (!product_.IsLoaded()) return nullptr;
+    OvString key(name);
+    key.MakeLower();
+    auto& section = sections_[std::wstring(key.c_str(), key.Length())];
+    if (!section) section = std::make_unique<SettingsSection>(product_.Name(3), OvString(name));
+    return section.get();
+}
+
+extern "C" __declspec(dllexport) IOvTools* GetOvToolsDLL(int version)
+{
+    if (version != kOvToolsInterfaceVersion) return nullptr;
+    if (!library) library = new ToolsLibrary(thisModule);
+    return library;
+}
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved)
+{
+    if (reason == DLL_PROCESS_ATTACH) {
+        thisModule = instance;
+        DisableThreadLibraryCalls(instance);
+    } else if (reason == DLL_PROCESS_DETACH && !reserved) {
+        // Unloaded by FreeLibrary (not at process end): the library object goes with the module.
+        delete library;
+        library = nullptr;
+    }
+    return TRUE;
+}
