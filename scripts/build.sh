@@ -2,7 +2,8 @@
 # Configures (once) and builds everything into build/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-if [ ! -f "$root/build/build.ninja" ]; then
-  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+build=${OV_BUILD:-$root/build}
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 fi
-cmake --build "$root/build"
+cmake --build "$build"
