@@ -5,7 +5,6 @@
 #include "OvToolsInterface.h"
 
 #include <mutex>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -18,9 +17,15 @@ std::mutex& PendingLock()
     return lock;
 }
 
-std::vector<std::pair<OvString, OvString>>& Pending()
+struct PendingLine {
+    SYSTEMTIME time;
+    OvString scope;
+    OvString text;
+};
+
+std::vector<PendingLine>& Pending()
 {
-    static auto* lines = new std::vector<std::pair<OvString, OvString>>();
+    static auto* lines = new std::vector<PendingLine>();
     return *lines;
 }
 
@@ -40,19 +45,23 @@ void OvLogWrite(const wchar_t* scope, const wchar_t* text)
         return;
     }
     std::lock_guard<std::mutex> guard(PendingLock());
-    if (Pending().size() < kMaxPending) Pending().emplace_back(OvString(scope), OvString(text));
+    if (Pending().size() < kMaxPending) {
+        PendingLine line{{}, OvString(scope), OvString(text)};
+        GetLocalTime(&line.time);
+        Pending().push_back(line);
+    }
 }
 
 void OvLogFlushPending()
 {
     IOvDiagnostics* log = Diagnostics();
     if (!log) return;
-    std::vector<std::pair<OvString, OvString>> lines;
+    std::vector<PendingLine> lines;
     {
         std::lock_guard<std::mutex> guard(PendingLock());
         lines.swap(Pending());
     }
-    for (const auto& [scope, text] : lines) log->Log(scope, text);
+    for (const PendingLine& line : lines) log->LogAt(line.time, line.scope, line.text);
 }
 
 OvLogScope::OvLogScope(const wchar_t* scope) : scope_(scope), start_(GetTickCount())

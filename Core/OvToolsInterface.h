@@ -93,6 +93,8 @@ struct IOvSettingsSection {
 
 struct IOvDiagnostics {
     virtual void Log(const wchar_t* scope, const wchar_t* text) = 0;
+    // A line written earlier (kept until the library was loaded), with its own time.
+    virtual void LogAt(const SYSTEMTIME& time, const wchar_t* scope, const wchar_t* text) = 0;
     virtual void QueryLogPath(OvDllString& path) = 0;
 };
 

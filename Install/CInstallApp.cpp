@@ -41,11 +41,13 @@ bool CInstallApp::Startup()
     scope.Log(OvFormat(L"Single-instance mutex created (error %d)", static_cast<int64_t>(mutexError_)));
 
     RemoveVirtualisedRegistryData();
+    scope.Log(L"Virtualised registry data removed");
 
     const OvString programFolder = GetProgramFolder();
     OvProcessInfo::SetInstallerFlag(true);
     OvProcessInfo::SetDataRootFolder(programFolder + L"Kestrel Deck\\");
     OvProcessInfo::SetLibrariesFolder(programFolder + L"Kestrel Deck\\");
+    scope.Log(L"Process information block: data and libraries folder " + OvProcessInfo::GetLibrariesFolder());
 
     if (!LoadToolsLibrary()) {
         SetExitCode(kExitToolsLibraryFailed);

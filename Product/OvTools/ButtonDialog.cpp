@@ -67,6 +67,38 @@ struct DialogState {
     int selected = 0;
 };
 
+// Sizes the text control to the text as drawn and moves the buttons and the frame to match.
+void FitText(HWND dialog)
+{
+    HWND text = GetDlgItem(dialog, kTextId);
+    RECT textRect;
+    GetWindowRect(text, &textRect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&textRect), 2);
+    const int width = textRect.right - textRect.left;
+    int length = GetWindowTextLengthW(text);
+    std::vector<wchar_t> content(length + 1);
+    GetWindowTextW(text, content.data(), length + 1);
+    HDC dc = GetDC(text);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(text, WM_GETFONT, 0, 0)));
+    RECT measured = {0, 0, width, 0};
+    DrawTextW(dc, content.data(), length, &measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(text, dc);
+    const int delta = (measured.bottom - measured.top) - (textRect.bottom - textRect.top);
+    SetWindowPos(text, nullptr, 0, 0, width, measured.bottom - measured.top, SWP_NOMOVE | SWP_NOZORDER);
+    for (HWND child = GetWindow(text, GW_HWNDFIRST); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (child == text) continue;
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(child, nullptr, r.left, r.top + delta, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    RECT frame;
+    GetWindowRect(dialog, &frame);
+    SetWindowPos(dialog, nullptr, frame.left, frame.top - delta / 2, frame.right - frame.left,
+                 frame.bottom - frame.top + delta, SWP_NOZORDER);
+}
+
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
@@ -79,6 +111,8 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             for (const OvString& item : *state->items) SendMessageW(list, LB_ADDSTRING, 0, (LPARAM)item.c_str());
             SendMessageW(list, LB_SETCURSEL, state->selected, 0);
         }
+        else
+            FitText(dialog);
         SetForegroundWindow(dialog);
         return TRUE;
     case WM_COMMAND: {

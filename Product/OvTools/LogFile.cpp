@@ -19,8 +19,13 @@ void LogFile::Open()
 
 void LogFile::Log(const wchar_t* scope, const wchar_t* text)
 {
-    SYSTEMTIME t;
-    GetLocalTime(&t);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    LogAt(now, scope, text);
+}
+
+void LogFile::LogAt(const SYSTEMTIME& t, const wchar_t* scope, const wchar_t* text)
+{
     WriteLine(OvFormat(L"%04d-%02d-%02d %02d:%02d:%02d.%03d [%d] %s: %s", t.wYear, t.wMonth, t.wDay, t.wHour,
                        t.wMinute, t.wSecond, t.wMilliseconds, static_cast<int64_t>(GetCurrentProcessId()), scope,
                        text));

@@ -10,6 +10,7 @@ public:
 
     void Open();
     void Log(const wchar_t* scope, const wchar_t* text) override;
+    void LogAt(const SYSTEMTIME& time, const wchar_t* scope, const wchar_t* text) override;
     void QueryLogPath(OvDllString& path) override { path.Set(path_); }
 
 private:
