@@ -48,8 +48,8 @@ IOvTextService* ToolsLibrary::GetTextService(int)
 
 OvProductInfo* ToolsLibrary::GetProductInfo(bool create)
 {
-    if (create) productCreated_ = true;
-    return productCreated_ ? &product_ : nullptr;
+    // Without creating, only a description that loaded counts as existing.
+    return create || product_.IsLoaded() ? &product_ : nullptr;
 }
 
 SettingsSection* ToolsLibrary::Settings(const wchar_t* name)

@@ -49,7 +49,6 @@ private:
     OvString folder_;
     LogFile log_;
     ProductDescription product_;
-    bool productCreated_ = false;
     TextService text_;
     MessageBoxService boxes_;
     SkinService skin_;
