@@ -36,8 +36,9 @@ protected:
     {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
-        folder_ = OvFormat(L"%sToolsLibraryTest %d\\", temp, static_cast<int64_t>(GetTickCount()));
-        ASSERT_TRUE(CreateDirectoryW(folder_, nullptr));
+        // One folder per process: ctest runs the cases as parallel processes.
+        folder_ = OvFormat(L"%sToolsLibraryTest %d\\", temp, static_cast<int64_t>(GetCurrentProcessId()));
+        ASSERT_TRUE(CreateDirectoryW(folder_, nullptr)) << GetLastError();
         ASSERT_TRUE(CopyFileW(BuiltLibrary(), folder_ + L"OvTools.dll", FALSE)) << BuiltLibrary().c_str();
         WriteFileText(folder_ + L"ProductInfo.ini",
                       "[Product]\nName0=Zero\nName1=Test Product\nName2=Two\nName3=Test Product 3\n"
