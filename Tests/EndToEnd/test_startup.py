@@ -118,48 +118,43 @@ class StartupTest(PrefixTestCase):
         self.assertEqual(self.wine.reg_value("HKCU\\Software\\Orvane\\Aurora Hall\\General", "Language"),
                          "Deutsch")
 
+    def critical_error_text(self, screenshot):
+        """Reads the 'Critical Error' box, presses OK and checks the exit code; answers the box's text."""
+        setup = self.wine.spawn(self.SETUP)
+        texts = self.wine.window_texts("Critical Error")
+        self.assertIsNotNone(texts, "no 'Critical Error' box appeared")
+        self.wine.screenshot(screenshot)
+        self.wine.press("Critical Error", "OK")
+        self.assertEqual(setup.wait(timeout=60).returncode, EXIT_TOOLS_LIBRARY_FAILED)
+        self.assertNotIn("CInstallApp::Startup: Product description loaded", self.wine.log_text())
+        return "\n".join(texts)
+
     def test_missing_tools_library_shows_the_critical_error(self):
         os.remove(os.path.join(self.dist, "Kestrel Deck", "OvTools.dll"))
-        setup = self.wine.spawn(self.SETUP)
-
-        texts = self.wine.window_texts("Critical Error")
-        self.assertIsNotNone(texts, "no 'Critical Error' box appeared")
-        message = "\n".join(texts)
         self.assertIn("The following module has failed to load:\r\nC:\\dist\\Setup.exe\r\n\r\n"
                       "It has reported the following error:\r\n\r\nFailed to load OvTools\r\n\r\n"
-                      "Please reinstall the latest version of the program.", message)
-        self.wine.screenshot("critical-error-no-library")
-        self.wine.press("Critical Error", "OK")
+                      "Please reinstall the latest version of the program.",
+                      self.critical_error_text("critical-error-no-library"))
 
-        self.assertEqual(setup.wait(timeout=60).returncode, EXIT_TOOLS_LIBRARY_FAILED)
-
-    def test_broken_product_description_shows_the_library_error(self):
+    def test_faulty_product_description_shows_the_library_error(self):
+        cases = [
+            ("malformed", "[Product]\nName1=Aurora Hall\nthis line is not a setting\n",
+             "It has reported the following error:\r\n\r\nThe product description could not be loaded. "
+             "C:\\dist\\Kestrel Deck\\ProductInfo.ini, line 3: expected Name=Value: this line is not a setting"
+             "\r\n\r\nPlease reinstall"),
+            ("incomplete", "[Product]\nName0=A\nName1=A\nName2=A\nName3=A\nLauncherFile=L.exe\n",
+             "has no value [Product] MainFile."),
+            ("missing", None, "Cannot read the file C:\\dist\\Kestrel Deck\\ProductInfo.ini"),
+        ]
         description = os.path.join(self.dist, "Kestrel Deck", "ProductInfo.ini")
-        with open(description, "w", encoding="utf-8") as f:
-            f.write("[Product]\nName1=Aurora Hall\nthis line is not a setting\n")
-        setup = self.wine.spawn(self.SETUP)
-
-        texts = self.wine.window_texts("Critical Error")
-        self.assertIsNotNone(texts, "no 'Critical Error' box appeared")
-        message = "\n".join(texts)
-        self.assertIn("It has reported the following error:\r\n\r\nThe product description could not be loaded. "
-                      "C:\\dist\\Kestrel Deck\\ProductInfo.ini, line 3: expected Name=Value: "
-                      "this line is not a setting", message)
-        self.wine.screenshot("critical-error-product-description")
-        self.wine.press("Critical Error", "OK")
-
-        self.assertEqual(setup.wait(timeout=60).returncode, EXIT_TOOLS_LIBRARY_FAILED)
-
-    def test_incomplete_product_description_names_the_missing_value(self):
-        description = os.path.join(self.dist, "Kestrel Deck", "ProductInfo.ini")
-        with open(description, "w", encoding="utf-8") as f:
-            f.write("[Product]\nName0=A\nName1=A\nName2=A\nName3=A\nLauncherFile=L.exe\n")
-        setup = self.wine.spawn(self.SETUP)
-        texts = self.wine.window_texts("Critical Error")
-        self.assertIsNotNone(texts)
-        self.assertIn("has no value [Product] MainFile.", "\n".join(texts))
-        self.wine.press("Critical Error", "OK")
-        self.assertEqual(setup.wait(timeout=60).returncode, EXIT_TOOLS_LIBRARY_FAILED)
+        for name, content, expected in cases:
+            with self.subTest(name):
+                if content is None:
+                    os.remove(description)
+                else:
+                    with open(description, "w", encoding="utf-8") as f:
+                        f.write(content)
+                self.assertIn(expected, self.critical_error_text("critical-error-description-" + name))
 
 
 if __name__ == "__main__":
