@@ -1,20 +1,19 @@
 #include "OvLog.h"
 
+#include "OvLock.h"
 #include "OvProductLibraries.h"
-#include "OvStringFormat.h"
 #include "OvToolsInterface.h"
 
-#include <mutex>
 #include <vector>
 
 namespace {
 
 constexpr size_t kMaxPending = 1000;
 
-std::mutex& PendingLock()
+OvLock& PendingLock()
 {
-    static std::mutex lock;
-    return lock;
+    static auto* lock = new OvLock();
+    return *lock;
 }
 
 struct PendingLine {
@@ -44,7 +43,7 @@ void OvLogWrite(const wchar_t* scope, const wchar_t* text)
         log->Log(scope, text);
         return;
     }
-    std::lock_guard<std::mutex> guard(PendingLock());
+    OvLockGuard guard(PendingLock());
     if (Pending().size() < kMaxPending) {
         PendingLine line{{}, OvString(scope), OvString(text)};
         GetLocalTime(&line.time);
@@ -58,18 +57,23 @@ void OvLogFlushPending()
     if (!log) return;
     std::vector<PendingLine> lines;
     {
-        std::lock_guard<std::mutex> guard(PendingLock());
+        OvLockGuard guard(PendingLock());
         lines.swap(Pending());
     }
     for (const PendingLine& line : lines) log->LogAt(line.time, line.scope, line.text);
 }
 
-OvLogScope::OvLogScope(const wchar_t* scope) : scope_(scope), start_(GetTickCount())
+OvLogScope::OvLogScope(const wchar_t* scope, bool enabled) : scope_(scope), enabled_(enabled)
 {
-    OvLogWrite(scope_, L"Start");
+    if (enabled_) OvLogWrite(scope_, L"Start");
 }
 
 OvLogScope::~OvLogScope()
 {
-    OvLogWrite(scope_, OvFormat(L"Finish (%d ms)", static_cast<int64_t>(GetTickCount() - start_)));
+    if (!enabled_) return;
+    const int64_t elapsed = timer_.Elapsed();
+    if (hasResult_)
+        OvLogWrite(scope_, OvFormat(L"Finish (result: %d) (%d ms)", result_, elapsed));
+    else
+        OvLogWrite(scope_, OvFormat(L"Finish (%d ms)", elapsed));
 }

@@ -1,12 +1,12 @@
 #include "OvProcessInfo.h"
 
 #include "OvFileSystem.h"
+#include "OvLock.h"
 #include "OvStringFormat.h"
 
 #include <shlobj.h>
 
 #include <cstring>
-#include <mutex>
 
 namespace {
 
@@ -30,9 +30,9 @@ OvString OvProcessInfo::BlockName(DWORD processId)
 
 OvProcessInfoBlock* OvProcessInfo::Block()
 {
-    static std::mutex lock;
+    static auto* lock = new OvLock();
     static OvProcessInfoBlock* block = nullptr;
-    std::lock_guard<std::mutex> guard(lock);
+    OvLockGuard guard(*lock);
     if (block) return block;
     // The mapping stays open for the life of the process.
     HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(OvProcessInfoBlock),

@@ -1,11 +1,11 @@
 #include "OvProductLibraries.h"
 
 #include "OvFileSystem.h"
+#include "OvLock.h"
 #include "OvLog.h"
 #include "OvProcessInfo.h"
 #include "OvStringFormat.h"
 
-#include <mutex>
 
 namespace {
 
@@ -13,6 +13,9 @@ struct LoaderState {
     HMODULE modules[kOvProductLibraryCount] = {};
     bool flags[kOvProductLibraryCount] = {};   // passed to initialise and uninitialise
     IOvTools* tools = nullptr;
+    IOvImageApp* image = nullptr;
+    IOvLibraryApp* player = nullptr;
+    IOvLibraryApp* television = nullptr;
 };
 
 LoaderState& State()
@@ -21,13 +24,20 @@ LoaderState& State()
     return state;
 }
 
-std::recursive_mutex& Lock()
+// Every load, unload and entry look-up of every library; never destroyed.
+OvLock& Lock()
 {
-    static auto* lock = new std::recursive_mutex();
+    static auto* lock = new OvLock();
     return *lock;
 }
 
 HINSTANCE ApplicationInstance() { return GetModuleHandleW(nullptr); }
+
+template <class Proc>
+Proc Entry(HMODULE module, const char* name)
+{
+    return module ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
 
 bool IsFullPath(const OvString& path)
 {
@@ -35,12 +45,13 @@ bool IsFullPath(const OvString& path)
     return (path.Length() >= 3 && path[1] == L':' && path[2] == L'\\') || path.StartsWith(L"\\\\");
 }
 
+// The entry protocol after a library was loaded into its slot; the caller holds the lock.
 void AfterLoad(int index)
 {
     LoaderState& s = State();
     HMODULE module = s.modules[index];
     if (index == kOvToolsLibrary) {
-        auto entry = reinterpret_cast<GetOvToolsDLLProc>(reinterpret_cast<void*>(GetProcAddress(module, "GetOvToolsDLL")));
+        auto entry = Entry<GetOvToolsDLLProc>(module, "GetOvToolsDLL");
         IOvTools* tools = entry ? entry(kOvToolsInterfaceVersion) : nullptr;
         if (tools) {
             tools->Initialize(s.flags[index], ApplicationInstance());
@@ -49,18 +60,53 @@ void AfterLoad(int index)
             FreeLibrary(module);
             s.modules[index] = nullptr;
         }
+    } else if (index == kOvImageLibrary) {
+        auto entry = Entry<GetOvImageAppDLLProc>(module, "GetOvImageAppDLL");
+        IOvImageApp* image = entry ? entry() : nullptr;
+        if (image) {
+            image->Initialize(s.flags[index]);
+            s.image = image;
+        } else {
+            FreeLibrary(module);
+            s.modules[index] = nullptr;
+        }
+    } else {
+        if (auto initialize = Entry<OvLibraryInitializeProc>(module, "OvReaderInitialize")) initialize(s.flags[index]);
+        if (auto initialize = Entry<OvLibraryInitializeProc>(module, "OvDiscInitialize")) initialize(s.flags[index]);
     }
 }
 
-// Frees one library after its uninitialise step; the caller holds the lock.
+// The uninitialise step of one library, then its module is freed; the caller holds the lock.
 void Unload(int index)
 {
     LoaderState& s = State();
     HMODULE module = s.modules[index];
     if (!module) return;
-    if (index == kOvToolsLibrary && s.tools) {
-        s.tools->Uninitialize(s.flags[index], ApplicationInstance());
+    const bool flag = s.flags[index];
+    switch (index) {
+    case kOvToolsLibrary:
+        if (s.tools) s.tools->Uninitialize(flag, ApplicationInstance());
         s.tools = nullptr;
+        break;
+    case kOvImageLibrary:
+        if (s.image) s.image->Uninitialize(flag);
+        s.image = nullptr;
+        break;
+    case kOvPlayerLibrary:
+    case kOvTelevisionLibrary: {
+        IOvLibraryApp*& app = index == kOvPlayerLibrary ? s.player : s.television;
+        if (app) app->Uninitialize(flag);
+        app = nullptr;
+        break;
+    }
+    case kOvReaderLibrary:
+        if (auto uninitialize = Entry<OvLibraryUninitializeProc>(module, "OvReaderUninitialize")) uninitialize(flag);
+        break;
+    case kOvDiscLibrary:
+        if (auto uninitialize = Entry<OvLibraryUninitializeProc>(module, "OvDiscUninitialize")) uninitialize(flag);
+        break;
+    default:
+        break;
     }
     s.modules[index] = nullptr;
     FreeLibrary(module);
@@ -70,6 +116,27 @@ void Unload(int index)
 struct ExitUnloader {
     ~ExitUnloader() { UnloadProductLibraries(false); }
 } exitUnloader;
+
+bool LoadFromFolder(const wchar_t* folder, int index)
+{
+    bool loaded = false;
+    return LoadProductLibrary(EnsureTrailingBackslash(folder) + GetProductLibraryName(index), index, &loaded);
+}
+
+IOvImageApp* ImageInterface()
+{
+    if (!LoadImageLibrary(L"")) return nullptr;
+    OvLockGuard guard(Lock());
+    return State().image;
+}
+
+IOvReader* CreateReader(const char* entryName, const wchar_t* argument)
+{
+    if (!LoadReaderLibrary(L"")) return nullptr;
+    OvLockGuard guard(Lock());
+    auto entry = Entry<CreateReaderDLLProc>(State().modules[kOvReaderLibrary], entryName);
+    return entry ? entry(argument) : nullptr;
+}
 
 }  // namespace
 
@@ -97,7 +164,7 @@ OvString GetProductLibraryName(int index)
 bool LoadProductLibrary(const wchar_t* pathText, int index, bool* loaded)
 {
     if (index < 0 || index >= kOvProductLibraryCount) return false;
-    std::lock_guard<std::recursive_mutex> guard(Lock());
+    OvLockGuard guard(Lock());
     LoaderState& s = State();
     if (s.modules[index]) {
         if (loaded) *loaded = true;
@@ -124,19 +191,27 @@ bool LoadProductLibrary(const wchar_t* pathText, int index, bool* loaded)
 
 bool LoadToolsModule(const wchar_t* folder)
 {
-    OvString path = EnsureTrailingBackslash(folder) + GetProductLibraryName(kOvToolsLibrary);
-    bool loaded = false;
-    return LoadProductLibrary(path, kOvToolsLibrary, &loaded);
+    return LoadFromFolder(folder, kOvToolsLibrary);
+}
+
+bool LoadImageLibrary(const wchar_t* folder)
+{
+    return LoadFromFolder(folder, kOvImageLibrary);
+}
+
+bool LoadReaderLibrary(const wchar_t* folder)
+{
+    return LoadFromFolder(folder, kOvReaderLibrary);
 }
 
 IOvTools* GetToolsInterface(bool load)
 {
     {
-        std::lock_guard<std::recursive_mutex> guard(Lock());
+        OvLockGuard guard(Lock());
         if (State().tools || !load) return State().tools;
     }
     LoadToolsModule(L"");
-    std::lock_guard<std::recursive_mutex> guard(Lock());
+    OvLockGuard guard(Lock());
     return State().tools;
 }
 
@@ -184,9 +259,56 @@ void UnloadProductLibraries(bool releaseTools)
     static const int order[] = {kOvDiscLibrary,  kOvPlayerLibrary, kOvTelevisionLibrary, kOvWMFactoryLibrary,
                                 kOvImageLibrary, kOvReaderLibrary, kOvToolsLibrary};
     for (int index : order) {
-        std::lock_guard<std::recursive_mutex> guard(Lock());
+        OvLockGuard guard(Lock());
         Unload(index);
     }
+}
+
+bool IsProductLibrary(const wchar_t* pathText)
+{
+    OvString path(pathText);
+    if (path.IsEmpty()) return false;
+    IOvTools* tools = GetToolsInterface(true);
+    IOvTextService* text = tools ? tools->GetTextService(1) : nullptr;
+    OvString lowerPath(path);
+    lowerPath.MakeLower();
+    for (int index = 0; index < kOvProductLibraryCount; ++index) {
+        OvString name = GetProductLibraryName(index);
+        if (text) {
+            if (text->Find(path, name, 0, 3) >= 0) return true;
+        } else if (lowerPath.Find(name.MakeLower()) >= 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+IOvPicture* CreateImagePicture()
+{
+    IOvImageApp* image = ImageInterface();
+    return image ? image->CreatePicture() : nullptr;
+}
+
+IOvFontService* GetImageFonts()
+{
+    IOvImageApp* image = ImageInterface();
+    return image ? image->GetFonts() : nullptr;
+}
+
+IOvTextDrawing* GetImageTextDrawing()
+{
+    IOvImageApp* image = ImageInterface();
+    return image ? image->GetTextDrawing() : nullptr;
+}
+
+IOvReader* CreateInternetReader(const wchar_t* argument)
+{
+    return CreateReader("CreateInternetReaderDLL", argument);
+}
+
+IOvReader* CreateGenericReader(const wchar_t* argument)
+{
+    return CreateReader("CreateGenericReaderDLL", argument);
 }
 
 OvProductInfo* GetProductInfo()
@@ -195,10 +317,28 @@ OvProductInfo* GetProductInfo()
     return tools ? tools->GetProductInfo(false) : nullptr;
 }
 
+OvString GetProductString(const wchar_t* path, const wchar_t* fallback)
+{
+    OvProductInfo* info = GetProductInfo();
+    return info ? info->GetString(path, fallback) : OvString(fallback);
+}
+
+IOvWindowServices* GetWindowServices()
+{
+    IOvTools* tools = GetToolsInterface(false);
+    return tools ? tools->GetWindowServices() : nullptr;
+}
+
 IOvSettingsSection* GetSettingsSection(const wchar_t* name)
 {
     IOvTools* tools = GetToolsInterface(true);
     return tools ? tools->GetSettingsSection(name) : nullptr;
+}
+
+IOvRegistryKey* GetRegistryKey(HKEY root, const wchar_t* path)
+{
+    IOvTools* tools = GetToolsInterface(true);
+    return tools ? tools->GetRegistryKey(root, path) : nullptr;
 }
 
 OvString TranslateText(const wchar_t* text)

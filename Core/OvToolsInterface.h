@@ -98,6 +98,20 @@ struct IOvDiagnostics {
     virtual void QueryLogPath(OvDllString& path) = 0;
 };
 
+// A thread that the tools library's main-thread message manager can call back on the main thread.
+struct IMainThreadMessageManagerCallback {
+    virtual bool OnMainThreadCallback(WPARAM first, LPARAM second) = 0;
+};
+
+// The register of worker threads. A registered thread may have messages posted to it that the
+// library delivers on the thread that initialised it (the main thread), while it stays registered.
+struct IOvThreadService {
+    virtual bool Register(IMainThreadMessageManagerCallback* thread) = 0;
+    virtual void Unregister(IMainThreadMessageManagerCallback* thread) = 0;
+    virtual bool PostToMainThread(IMainThreadMessageManagerCallback* thread, WPARAM first, LPARAM second) = 0;
+    virtual bool IsRegistered(IMainThreadMessageManagerCallback* thread) = 0;
+};
+
 // Services whose users arrive later; the library answers none for them until then.
 struct IOvPostingService;
 struct IOvImageService;

@@ -2,6 +2,7 @@
 
 #include "ButtonDialog.h"
 #include "OvFileSystem.h"
+#include "StandInRecord.h"
 #include "ToolsLibrary.h"
 
 namespace {
@@ -50,6 +51,7 @@ void LanguageService::LoadTranslations()
 
 void LanguageService::Translate(const wchar_t* text, OvDllString& result)
 {
+    StandInRecord(L"Translate");
     LoadTranslations();
     if (translations_.Has(L"Translations", text)) result.Set(translations_.Get(L"Translations", text));
 }

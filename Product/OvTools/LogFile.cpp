@@ -7,10 +7,7 @@
 
 void LogFile::Open()
 {
-    if (!lock_) {
-        lock_ = new CRITICAL_SECTION;
-        InitializeCriticalSection(lock_);
-    }
+    if (!lock_) lock_ = CreateMutexW(nullptr, FALSE, nullptr);
     wchar_t temp[MAX_PATH + 1] = {};
     DWORD n = GetTempPathW(MAX_PATH, temp);
     path_ = OvString(temp, static_cast<int>(n)) + kFileName;
@@ -38,7 +35,7 @@ void LogFile::WriteLine(const OvString& line)
     int bytes = WideCharToMultiByte(CP_UTF8, 0, full, full.Length(), nullptr, 0, nullptr, nullptr);
     std::string utf8(bytes, '\0');
     WideCharToMultiByte(CP_UTF8, 0, full, full.Length(), &utf8[0], bytes, nullptr, nullptr);
-    EnterCriticalSection(lock_);
+    WaitForSingleObject(lock_, INFINITE);   // an abandoned mutex is owned all the same
     // Opened for each line so that several processes can append and nothing is lost on a crash.
     HANDLE file = CreateFileW(path_, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -47,5 +44,5 @@ void LogFile::WriteLine(const OvString& line)
         WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
         CloseHandle(file);
     }
-    LeaveCriticalSection(lock_);
+    ReleaseMutex(lock_);
 }

@@ -16,5 +16,6 @@ public:
 private:
     void WriteLine(const OvString& line);
     OvString path_;
-    CRITICAL_SECTION* lock_ = nullptr;
+    // A kernel mutex: a writer's thread that is killed while writing does not leave it held.
+    HANDLE lock_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "ToolsLibrary.h"
 
 #include "OvFileSystem.h"
+#include "StandInRecord.h"
 
 namespace {
 
@@ -21,22 +22,29 @@ ToolsLibrary::ToolsLibrary(HMODULE module)
 {
 }
 
-bool ToolsLibrary::Initialize(bool, HINSTANCE)
+bool ToolsLibrary::Initialize(bool flag, HINSTANCE)
 {
+    StandInRecord(flag ? L"Initialize(1)" : L"Initialize(0)");
     if (initializations_++ == 0) {
         log_.Open();
         log_.Log(L"OvTools::Initialize", L"Tools library loaded from " + folder_);
+        threads_.Open(thisModule);
     }
     return true;
 }
 
-void ToolsLibrary::Uninitialize(bool, HINSTANCE)
+void ToolsLibrary::Uninitialize(bool flag, HINSTANCE)
 {
-    if (initializations_ > 0 && --initializations_ == 0) log_.Log(L"OvTools::Uninitialize", L"Tools library unloaded");
+    StandInRecord(flag ? L"Uninitialize(1)" : L"Uninitialize(0)");
+    if (initializations_ > 0 && --initializations_ == 0) {
+        threads_.Close();
+        log_.Log(L"OvTools::Uninitialize", L"Tools library unloaded");
+    }
 }
 
 void ToolsLibrary::Release(HINSTANCE)
 {
+    StandInRecord(L"Release");
     log_.Log(L"OvTools::Release", L"Services released");
     sections_.clear();
 }
@@ -66,6 +74,7 @@ SettingsSection* ToolsLibrary::Settings(const wchar_t* name)
 
 extern "C" __declspec(dllexport) IOvTools* GetOvToolsDLL(int version)
 {
+    StandInRecord(L"GetOvToolsDLL");
     if (version != kOvToolsInterfaceVersion) return nullptr;
     if (!library) library = new ToolsLibrary(thisModule);
     return library;
@@ -76,7 +85,9 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved)
     if (reason == DLL_PROCESS_ATTACH) {
         thisModule = instance;
         DisableThreadLibraryCalls(instance);
+        StandInRecord(L"attach");
     } else if (reason == DLL_PROCESS_DETACH && !reserved) {
+        StandInRecord(L"detach");
         // Unloaded by FreeLibrary (not at process end): the library object goes with the module.
         delete library;
         library = nullptr;

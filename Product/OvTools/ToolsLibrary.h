@@ -8,6 +8,7 @@
 #include "SettingsSection.h"
 #include "SkinService.h"
 #include "TextService.h"
+#include "ThreadService.h"
 
 #include <map>
 #include <memory>
@@ -29,7 +30,7 @@ public:
     OvProductInfo* GetProductInfo(bool create) override;
     IOvTimingService* GetTiming() override { return nullptr; }
     IOvMessageBoxService* GetMessageBoxes() override { return &boxes_; }
-    IOvThreadService* GetThreads() override { return nullptr; }
+    IOvThreadService* GetThreads() override { return &threads_; }
     IOvFileSystemService* GetFileSystem() override { return nullptr; }
     IOvWindowServices* GetWindowServices() override { return nullptr; }
     IOvSettingsSection* GetSettingsSection(const wchar_t* name) override { return Settings(name); }
@@ -53,6 +54,7 @@ private:
     MessageBoxService boxes_;
     SkinService skin_;
     LanguageService language_;
+    ThreadService threads_;
     std::map<std::wstring, std::unique_ptr<SettingsSection>> sections_;
     int initializations_ = 0;
 };
