@@ -137,16 +137,20 @@ void OvCmdTarget::PumpCommands(IOvCommandFilter* filter)
             continue;
         }
         queue_.erase(queue_.begin() + i);
-        // Run outside the lock; the call may queue, pump or even destroy this target.
+        if (PumpPendingTimers().Matches(command)) {
+            // Applied to the window directly: going through SetTimer would first apply the
+            // requests queued after this one.
+            if (command.kind == kSetTimerRequest)
+                ::SetTimer(window_, command.first, command.second, nullptr);
+            else
+                ::KillTimer(window_, command.first);
+            continue;
+        }
+        // Run outside the lock; the command may queue, pump or even destroy this target.
         lock_.Leave();
         {
             OvDeleteProbe probe(this);
-            if (command.internal && command.kind == kSetTimerRequest)
-                SetTimer(command.first, command.second);
-            else if (command.internal && command.kind == kKillTimerRequest)
-                KillTimer(command.first);
-            else
-                OnCommand(command);
+            OnCommand(command);
             if (probe.IsDeleted()) return;
         }
         lock_.Enter();

@@ -1,0 +1,243 @@
+// Loading and unloading the product's run-time libraries, observed through the stand-in
+// libraries' own record of the calls they receive.
+
+#include "OvProcessInfo.h"
+#include "OvProductLibraries.h"
+#include "StandInRecord.h"
+#include "TestLibraries.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Record = std::vector<std::wstring>;
+
+OvString BuiltTools() { return BuiltFile(OV_TOOLS_DLL_PATH); }
+OvString BuiltImage() { return BuiltFile(OV_IMAGE_DLL_PATH); }
+OvString BuiltReader() { return BuiltFile(OV_READER_DLL_PATH); }
+
+class ProductLibraries : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = std::make_unique<TestFolder>(L"ProductLibraries");
+        GetCurrentDirectoryW(MAX_PATH, directory_);
+        StandInRecordStart();
+    }
+    void TearDown() override
+    {
+        UnloadProductLibraries(true);
+        OvProcessInfo::SetLibrariesFolder(L"");
+        SetCurrentDirectoryW(directory_);
+        StandInRecordStop();
+        folder_.reset();
+    }
+    // The record since the last StartRecord (or the start of the test).
+    static Record Calls()
+    {
+        Record calls;
+        const std::wstring text = StandInRecordRead();
+        size_t start = 0;
+        for (size_t bar = text.find(L'|'); bar != std::wstring::npos; bar = text.find(L'|', start)) {
+            if (bar > start) calls.push_back(text.substr(start, bar - start));
+            start = bar + 1;
+        }
+        return calls;
+    }
+    static void StartRecord() { StandInRecordStart(); }
+    static bool Contains(const Record& calls, const wchar_t* call)
+    {
+        for (const std::wstring& c : calls)
+            if (c == call) return true;
+        return false;
+    }
+    std::unique_ptr<TestFolder> folder_;
+    wchar_t directory_[MAX_PATH + 1] = {};
+};
+
+TEST_F(ProductLibraries, EachLibraryIsLoadedOnceThroughItsEntryProtocol)
+{
+    for (const auto& [source, name] : {std::pair{BuiltTools(), L"OvTools.dll"}, std::pair{BuiltImage(), L"OvImage.dll"},
+                                       std::pair{BuiltReader(), L"OvReader.dll"}})
+        ASSERT_FALSE(folder_->Copy(source, name).IsEmpty());
+    OvProcessInfo::SetLibrariesFolder(folder_->Path());
+
+    EXPECT_TRUE(LoadToolsModule(L""));
+    EXPECT_TRUE(LoadImageLibrary(L""));
+    EXPECT_TRUE(LoadReaderLibrary(L""));
+    const Record loaded = {L"OvTools.dll:attach",      L"OvTools.dll:GetOvToolsDLL",
+                           L"OvTools.dll:Initialize(0)", L"OvImage.dll:attach",
+                           L"OvImage.dll:GetOvImageAppDLL", L"OvImage.dll:Initialize(0)",
+                           L"OvReader.dll:attach",     L"OvReader.dll:OvReaderInitialize(0)"};
+    EXPECT_EQ(Calls(), loaded);
+
+    // Loaded already: no second load, no second initialisation.
+    EXPECT_TRUE(LoadToolsModule(L""));
+    EXPECT_TRUE(LoadImageLibrary(folder_->Path()));
+    bool flag = false;
+    EXPECT_TRUE(LoadProductLibrary(L"elsewhere\\OvReader.dll", kOvReaderLibrary, &flag));
+    EXPECT_TRUE(flag);
+    // The stand-ins hand out no drawing services and have no reader entries yet.
+    EXPECT_EQ(CreateImagePicture(), nullptr);
+    EXPECT_EQ(GetImageFonts(), nullptr);
+    EXPECT_EQ(GetImageTextDrawing(), nullptr);
+    EXPECT_EQ(CreateInternetReader(L"http://example.invalid/"), nullptr);
+    EXPECT_EQ(CreateGenericReader(L"C:\\file.txt"), nullptr);
+    EXPECT_EQ(Calls(), loaded);
+}
+
+TEST_F(ProductLibraries, UnloadingFollowsTheFixedOrderAndTwiceIsHarmless)
+{
+    ASSERT_FALSE(folder_->Copy(BuiltTools(), L"OvTools.dll").IsEmpty());
+    ASSERT_FALSE(folder_->Copy(BuiltImage(), L"OvImage.dll").IsEmpty());
+    ASSERT_FALSE(folder_->Copy(BuiltReader(), L"OvReader.dll").IsEmpty());
+    OvProcessInfo::SetLibrariesFolder(folder_->Path());
+    ASSERT_TRUE(LoadReaderLibrary(L""));
+    ASSERT_TRUE(LoadToolsModule(L""));
+    ASSERT_TRUE(LoadImageLibrary(L""));
+    // The other slots hold copies of the reader library under their names.
+    for (int index : {kOvTelevisionLibrary, kOvDiscLibrary, kOvWMFactoryLibrary, kOvPlayerLibrary}) {
+        const OvString name = GetProductLibraryName(index);
+        ASSERT_FALSE(folder_->Copy(BuiltReader(), name).IsEmpty());
+        bool loaded = false;
+        ASSERT_TRUE(LoadProductLibrary(folder_->Path() + name, index, &loaded)) << name.c_str();
+    }
+    StartRecord();
+
+    UnloadProductLibraries(true);
+    const Record unloaded = {L"OvTools.dll:Release",
+                             L"OvDisc.dll:detach",
+                             L"OvPlayer.dll:detach",
+                             L"OvTelevision.dll:detach",
+                             L"OvWMFactory.dll:detach",
+                             L"OvImage.dll:Uninitialize(0)",
+                             L"OvImage.dll:detach",
+                             L"OvReader.dll:OvReaderUninitialize(0)",
+                             L"OvReader.dll:detach",
+                             L"OvTools.dll:Uninitialize(0)",
+                             L"OvTools.dll:detach"};
+    EXPECT_EQ(Calls(), unloaded);
+    EXPECT_EQ(GetToolsInterface(false), nullptr);
+
+    UnloadProductLibraries(true);
+    EXPECT_EQ(Calls(), unloaded);
+}
+
+struct PathCase {
+    const char* name;
+    const wchar_t* libraries;   // subfolder of the test folder, null for no libraries folder
+    const wchar_t* prefix;      // put before the test folder in the path, null for no test folder
+    const wchar_t* path;
+    const wchar_t* loadedFrom;  // subfolder of the copy that must be loaded
+};
+
+// Shown by name in the test list.
+void PrintTo(const PathCase& c, std::ostream* out) { *out << c.name; }
+
+class LibraryPaths : public ProductLibraries, public ::testing::WithParamInterface<PathCase> {};
+
+TEST_P(LibraryPaths, ChooseTheFolder)
+{
+    const PathCase& c = GetParam();
+    for (const wchar_t* subfolder : {L"full", L"libs", L"libs\\sub", L"current"})
+        ASSERT_FALSE(folder_->Copy(BuiltReader(), L"OvReader.dll", subfolder).IsEmpty()) << subfolder;
+    OvProcessInfo::SetLibrariesFolder(c.libraries ? folder_->Path() + c.libraries : OvString());
+    ASSERT_TRUE(SetCurrentDirectoryW(folder_->Path() + L"current"));
+
+    OvString path = c.prefix ? OvString(c.prefix) + folder_->Path() + c.path : OvString(c.path);
+    bool loaded = false;
+    ASSERT_TRUE(LoadProductLibrary(path, kOvReaderLibrary, &loaded)) << path.c_str();
+    EXPECT_TRUE(loaded);
+    wchar_t modulePath[MAX_PATH + 1] = {};
+    GetModuleFileNameW(GetModuleHandleW(L"OvReader.dll"), modulePath, MAX_PATH);
+    OvString actual(modulePath);
+    if (actual.StartsWith(L"\\\\?\\")) actual = actual.Mid(4);
+    EXPECT_TRUE(actual.EqualsNoCase(folder_->Path() + c.loadedFrom + L"\\OvReader.dll")) << actual.c_str();
+    EXPECT_TRUE(Contains(Calls(), L"OvReader.dll:OvReaderInitialize(0)"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, LibraryPaths,
+    ::testing::Values(PathCase{"FullPath", L"libs", L"", L"full\\OvReader.dll", L"full"},
+                      PathCase{"TwoBackslashes", L"libs", L"\\\\?\\", L"full\\OvReader.dll", L"full"},
+                      PathCase{"RelativeToTheLibrariesFolder", L"libs", nullptr, L"sub\\OvReader.dll", L"libs\\sub"},
+                      PathCase{"NameInTheLibrariesFolder", L"libs", nullptr, L"OvReader.dll", L"libs"},
+                      PathCase{"NameByTheDefaultSearch", nullptr, nullptr, L"OvReader.dll", L"current"}),
+    [](const ::testing::TestParamInfo<PathCase>& info) { return info.param.name; });
+
+TEST_F(ProductLibraries, FailedLoadsLeaveTheSlotEmptyAndAreTriedAgain)
+{
+    // No library in the libraries folder.
+    OvProcessInfo::SetLibrariesFolder(folder_->Path() + L"libs");
+    bool loaded = false;
+    EXPECT_FALSE(LoadProductLibrary(L"OvReader.dll", kOvReaderLibrary, &loaded));
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(CreateGenericReader(L"C:\\file.txt"), nullptr);
+    EXPECT_TRUE(Calls().empty());
+
+    // A library without the image library's entry: loaded, found wanting, freed again.
+    ASSERT_FALSE(folder_->Copy(BuiltReader(), L"OvImage.dll", L"libs").IsEmpty());
+    EXPECT_FALSE(LoadImageLibrary(L""));
+    EXPECT_EQ(GetImageFonts(), nullptr);
+    EXPECT_EQ(Calls(), (Record{L"OvImage.dll:attach", L"OvImage.dll:detach", L"OvImage.dll:attach",
+                               L"OvImage.dll:detach"}));
+    EXPECT_EQ(GetModuleHandleW(L"OvImage.dll"), nullptr);
+
+    // Once the library is there, the next request loads it.
+    ASSERT_FALSE(folder_->Copy(BuiltReader(), L"OvReader.dll", L"libs").IsEmpty());
+    EXPECT_EQ(CreateInternetReader(L"http://example.invalid/"), nullptr);   // no reader entry
+    EXPECT_TRUE(Contains(Calls(), L"OvReader.dll:OvReaderInitialize(0)"));
+    EXPECT_TRUE(LoadReaderLibrary(L""));
+}
+
+struct ProductLibraryPathCase {
+    const char* name;
+    const wchar_t* path;
+    bool expected;
+};
+
+// Shown by name in the test list.
+void PrintTo(const ProductLibraryPathCase& c, std::ostream* out) { *out << c.name; }
+
+class ProductLibraryPaths : public ProductLibraries, public ::testing::WithParamInterface<ProductLibraryPathCase> {};
+
+TEST_P(ProductLibraryPaths, AreRecognisedIgnoringCase)
+{
+    // Without the tools library, and with its text search.
+    EXPECT_EQ(IsProductLibrary(GetParam().path), GetParam().expected);
+    ASSERT_FALSE(folder_->Copy(BuiltTools(), L"OvTools.dll").IsEmpty());
+    OvProcessInfo::SetLibrariesFolder(folder_->Path());
+    ASSERT_TRUE(LoadToolsModule(L""));
+    EXPECT_EQ(IsProductLibrary(GetParam().path), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, ProductLibraryPaths,
+    ::testing::Values(ProductLibraryPathCase{"ReaderInOtherCase", L"C:\\Kestrel Deck\\ovREADER.DLL", true},
+                      ProductLibraryPathCase{"ToolsLibrary", L"D:\\x\\OvTools.dll", true},
+                      ProductLibraryPathCase{"NameInsideALongerName", L"C:\\old\\OvTelevision.dll.bak", true},
+                      ProductLibraryPathCase{"OtherLibrary", L"C:\\Kestrel Deck\\OvReaderX.dll", false},
+                      ProductLibraryPathCase{"Empty", L"", false}),
+    [](const ::testing::TestParamInfo<ProductLibraryPathCase>& info) { return info.param.name; });
+
+TEST_F(ProductLibraries, TranslateTextLeavesTheEmptyTextAlone)
+{
+    EXPECT_TRUE(TranslateText(L"").IsEmpty());
+    EXPECT_EQ(GetToolsInterface(false), nullptr);   // not even loaded for it
+
+    ASSERT_FALSE(folder_->Copy(BuiltTools(), L"OvTools.dll").IsEmpty());
+    OvProcessInfo::SetLibrariesFolder(folder_->Path());
+    ASSERT_TRUE(LoadToolsModule(L""));
+    StartRecord();
+    EXPECT_TRUE(TranslateText(L"").IsEmpty());
+    EXPECT_TRUE(TranslateText(nullptr).IsEmpty());
+    EXPECT_TRUE(Calls().empty());
+    EXPECT_STREQ(TranslateText(L"Next").c_str(), L"Next");
+    EXPECT_EQ(Calls(), Record{L"OvTools.dll:Translate"});
+}
+
+}  // namespace
