@@ -1,7 +1,7 @@
 // The tools library loaded for real through its entry point, from a folder made per test.
 
 #include "OvFileSystem.h"
-#include "OvProcessInfo.h"
+#include "OvProductPaths.h"
 #include "OvProductLibraries.h"
 #include "OvStringFormat.h"
 
@@ -52,14 +52,14 @@ protected:
         DeleteFileW(folder_ + L"ProductInfo.ini");
         RemoveDirectoryW(folder_);
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvane\\Test Product 3");
-        OvProcessInfo::SetLibrariesFolder(L"");
+        SetLibrariesFolder(L"");
     }
     OvString folder_;
 };
 
 TEST_F(ToolsLibraryTest, LoadsFromTheLibrariesFolderAndAnswersTheProductDescription)
 {
-    OvProcessInfo::SetLibrariesFolder(folder_);
+    SetLibrariesFolder(folder_);
     EXPECT_EQ(GetToolsInterface(false), nullptr);
     ASSERT_TRUE(LoadProductInformation(false, false));
     ASSERT_NE(GetToolsInterface(false), nullptr);
@@ -115,12 +115,12 @@ TEST_F(ToolsLibraryTest, UnloadingTwiceIsHarmlessAndAllowsALaterLoad)
 TEST_F(ToolsLibraryTest, FailuresLeaveTheSlotEmptyWithTheirErrorText)
 {
     // No library in the libraries folder.
-    OvProcessInfo::SetLibrariesFolder(folder_ + L"missing\\");
+    SetLibrariesFolder(folder_ + L"missing\\");
     EXPECT_FALSE(LoadProductInformation(false, false));
     EXPECT_EQ(GetToolsInterface(false), nullptr);
 
     // A malformed description: the library loads, the description does not.
-    OvProcessInfo::SetLibrariesFolder(folder_);
+    SetLibrariesFolder(folder_);
     WriteFileText(folder_ + L"ProductInfo.ini", "[Product\n");
     EXPECT_FALSE(LoadProductInformation(false, false));
     EXPECT_NE(GetToolsInterface(false), nullptr);

@@ -1,0 +1,141 @@
+#include "OvFileSystem.h"
+#include "OvProcessInfo.h"
+#include "OvProductPaths.h"
+#include "OvStringFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+// Replaces the recorded installations for the life of the object and restores nothing:
+// every test prefix starts without them.
+class Installations {
+public:
+    Installations() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kInstallationsKey); }
+    ~Installations() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kInstallationsKey); }
+    void Add(const wchar_t* name, const wchar_t* path)
+    {
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, OvString(kInstallationsKey) + L"\\" + name, 0, nullptr, 0,
+                                  KEY_SET_VALUE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        OvString text(path);
+        RegSetValueExW(key, L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.Length() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+};
+
+struct ResolveCase {
+    const char* name;
+    const wchar_t* wanted;
+    const wchar_t* programFolder;
+    const wchar_t* expected;
+};
+
+// All cases in one process: they share the machine's installations key.
+TEST(ResolveInstallPathTest, ChoosesAmongRecordedInstallations)
+{
+    Installations installations;
+    EXPECT_TRUE(ResolveInstallPath(L"", L"C:\\Apps\\", L"C:\\Apps\\", nullptr).IsEmpty()) << "no key";
+
+    installations.Add(L"A First", L"C:\\Program Files\\Orvane\\Aurora Hall\\");
+    installations.Add(L"B Empty", L"");
+    installations.Add(L"C Second", L"D:\\Portable Hall\\");
+    const ResolveCase cases[] = {
+        {"ProgramInSubfolderOfSecond", L"", L"D:\\portable hall\\Bin\\Tools\\", L"D:\\Portable Hall\\"},
+        {"ProgramInFirst", L"", L"C:\\Program Files\\Orvane\\Aurora Hall\\", L"C:\\Program Files\\Orvane\\Aurora Hall\\"},
+        {"NoMatchTakesFirst", L"", L"E:\\Elsewhere\\", L"C:\\Program Files\\Orvane\\Aurora Hall\\"},
+        {"WantedEqual", L"d:\\portable hall\\", L"E:\\Elsewhere\\", L"D:\\Portable Hall\\"},
+        {"WantedMissing", L"F:\\Nowhere\\", L"C:\\Program Files\\Orvane\\Aurora Hall\\", L""},
+    };
+    for (const ResolveCase& c : cases) {
+        bool portable = true;
+        EXPECT_STREQ(ResolveInstallPath(c.wanted, c.programFolder, c.programFolder, &portable).c_str(), c.expected)
+            << c.name;
+        EXPECT_FALSE(portable) << c.name;
+    }
+}
+
+TEST(ResolveInstallPathTest, PortableMarkerBesideTheProgramWins)
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    OvString folder = OvFormat(L"%sPortable %d\\", temp, static_cast<int64_t>(GetCurrentProcessId()));
+    ASSERT_TRUE(CreateDirectoryW(folder, nullptr));
+    FILE* marker = _wfopen(folder + kPortableMarkerName, L"wb");
+    ASSERT_NE(marker, nullptr);
+    fclose(marker);
+    bool portable = false;
+    EXPECT_STREQ(ResolveInstallPath(L"", folder, L"C:\\Other\\", &portable).c_str(), folder.c_str());
+    EXPECT_TRUE(portable);
+    DeleteFileW(folder + kPortableMarkerName);
+    RemoveDirectoryW(folder);
+}
+
+TEST(ProcessInfoBlockTest, FilledOnceWithTheProcessAndItsFolders)
+{
+    OvProcessInfoBlock* block = OvProcessInfo::Block();
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block, OvProcessInfo::Block());
+    EXPECT_EQ(block->initialised, 1);
+    EXPECT_STREQ(OvProcessInfo::GetProgramFile().c_str(), GetProgramFile().c_str());
+    EXPECT_EQ(block->threadId, GetCurrentThreadId());
+    EXPECT_EQ(block->settingsRootKey, 0x80000001u);
+    EXPECT_EQ(block->reserved3160, -1);
+    EXPECT_EQ(block->reserved3164, -1);
+    EXPECT_EQ(block->reserved3168, 99);
+    EXPECT_STREQ(GetApplicationDataFolder().c_str(), GetUserApplicationDataFolder().c_str());
+
+    // The block is the named shared memory of this process.
+    HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, OvProcessInfo::BlockName(GetCurrentProcessId()));
+    ASSERT_NE(mapping, nullptr);
+    auto* view = static_cast<const OvProcessInfoBlock*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
+    ASSERT_NE(view, nullptr);
+    SetLibrariesFolder(L"C:\\Libraries");
+    EXPECT_STREQ(view->librariesFolder, L"C:\\Libraries\\");
+    UnmapViewOfFile(view);
+    CloseHandle(mapping);
+    EXPECT_STREQ(OvProcessInfo::BlockName(42).c_str(), L"Orvane Process v23 (42)");
+}
+
+TEST(ProcessInfoBlockTest, SettersKeepPathsInsideTheirFields)
+{
+    SetInstallFolder(L"C:\\Install", true, false);
+    EXPECT_STREQ(GetInstallFolder().c_str(), L"C:\\Install\\");
+    EXPECT_STREQ(GetLibrariesFolder().c_str(), L"C:\\Install\\");
+    EXPECT_STREQ(GetDataFolder().c_str(), L"C:\\Install\\Data\\");
+    SetDataRootFolder(L"C:\\Root\\\\");
+    EXPECT_STREQ(GetDataFolder().c_str(), L"C:\\Root\\Data\\");
+    SetInstallFolder(L"C:\\Other", false, true);
+    EXPECT_STREQ(GetLibrariesFolder().c_str(), L"C:\\Install\\");
+
+    // A path longer than the field is neither written past it nor cut into another folder.
+    OvString longPath(L"C:\\");
+    while (longPath.Length() < 400) longPath += L"abcdefghij\\";
+    SetInstallFolder(longPath, false, false);
+    EXPECT_TRUE(GetInstallFolder().IsEmpty());
+    OvString fits = longPath.Left(258);
+    SetInstallFolder(fits, false, false);
+    EXPECT_STREQ(GetInstallFolder().c_str(), (fits + L"\\").c_str());
+    EXPECT_STREQ(GetDataFolder().c_str(), L"C:\\Root\\Data\\");
+    SetInstallFolder(L"", true, false);
+}
+
+TEST(WindowsFoldersTest, EndInOneBackslash)
+{
+    for (const OvString& folder : {GetProgramFilesFolder(), GetSystemFolder(), GetWindowsFolder(), GetFontsFolder(),
+                                   GetCommonProgramsFolder(), GetCommonDesktopFolder(), GetUserApplicationDataFolder()}) {
+        ASSERT_GE(folder.Length(), 4) << folder.c_str();
+        EXPECT_TRUE(folder.EndsWith(L"\\")) << folder.c_str();
+        EXPECT_FALSE(folder.EndsWith(L"\\\\")) << folder.c_str();
+        EXPECT_TRUE(DirectoryExists(folder)) << folder.c_str();
+    }
+    EXPECT_STREQ(GetFontsFolder().c_str(), (GetWindowsFolder() + L"Fonts\\").c_str());
+}
+
+}  // namespace
