@@ -2,6 +2,7 @@
 
 #include "OvFileSystem.h"
 #include "OvProductPaths.h"
+#include "OvSharedMemory.h"
 #include "OvStringFormat.h"
 
 #include <cstring>
@@ -16,19 +17,12 @@ OvString OvProcessInfo::BlockName(DWORD processId)
 OvProcessInfoBlock* OvProcessInfo::Block()
 {
     static std::mutex lock;
-    static OvProcessInfoBlock* block = nullptr;
+    // Kept open for the life of the process (never destroyed, so static destructors may use it).
+    static OvSharedMemory* memory = new OvSharedMemory();
     std::lock_guard<std::mutex> guard(lock);
-    if (block) return block;
-    // The mapping stays open for the life of the process.
-    HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(OvProcessInfoBlock),
-                                        BlockName(GetCurrentProcessId()));
-    if (!mapping) return nullptr;
-    void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(OvProcessInfoBlock));
-    if (!view) {
-        CloseHandle(mapping);
-        return nullptr;
-    }
-    block = static_cast<OvProcessInfoBlock*>(view);
+    if (memory->IsOpen()) return static_cast<OvProcessInfoBlock*>(memory->Data());
+    if (!memory->Open(BlockName(GetCurrentProcessId()), sizeof(OvProcessInfoBlock))) return nullptr;
+    auto* block = static_cast<OvProcessInfoBlock*>(memory->Data());
     if (!block->initialised) Fill(block);
     return block;
 }

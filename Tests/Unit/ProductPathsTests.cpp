@@ -1,3 +1,4 @@
+#include "BuildPaths.h"
 #include "OvFileSystem.h"
 #include "OvProcessInfo.h"
 #include "OvProductPaths.h"
@@ -136,6 +137,62 @@ TEST(WindowsFoldersTest, EndInOneBackslash)
         EXPECT_TRUE(DirectoryExists(folder)) << folder.c_str();
     }
     EXPECT_STREQ(GetFontsFolder().c_str(), (GetWindowsFolder() + L"Fonts\\").c_str());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ProcessInfoBlockTest, SecondModuleReadsItAndSecondProcessHasItsOwn)
+{
+    SetInstallFolder(L"C:\\Only In This Process", true, false);
+    OvProcessInfo::SetInstallerFlag(true);
+
+    HMODULE reader = LoadLibraryW(BuildFile(OV_BLOCK_READER_PATH));
+    ASSERT_NE(reader, nullptr);
+    using ReadProc = bool (*)(wchar_t*, int, int*);
+    auto read = reinterpret_cast<ReadProc>(reinterpret_cast<void*>(GetProcAddress(reader, "ReadBlockOfThisProcess")));
+    ASSERT_NE(read, nullptr);
+    wchar_t folder[300] = {};
+    int installer = 0;
+    ASSERT_TRUE(read(folder, 300, &installer));
+    EXPECT_STREQ(folder, L"C:\\Only In This Process\\");
+    EXPECT_EQ(installer, 1);
+    FreeLibrary(reader);
+
+    // Another process fills a block of its own.
+    OvString command = OvString(L"\"") + BuildFile(OV_TEST_HELPER_PATH) + L"\" process-block";
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    OvString output = OvFormat(L"%sblock %d.txt", temp, static_cast<int64_t>(GetCurrentProcessId()));
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileW(output, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(out, INVALID_HANDLE_VALUE);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.GetBuffer(0), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                               &process));
+    command.ReleaseBuffer();
+    WaitForSingleObject(process.hProcess, 30000);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    CloseHandle(out);
+    EXPECT_EQ(code, 0u);
+    FILE* f = _wfopen(output, L"rb");
+    ASSERT_NE(f, nullptr);
+    char line[512] = {};
+    fgets(line, sizeof line, f);
+    fclose(f);
+    DeleteFileW(output);
+    EXPECT_EQ(strncmp(line, "install\t", 8), 0) << line;
+    EXPECT_EQ(strstr(line, "Only In This Process"), nullptr) << line;
+    SetInstallFolder(L"", true, false);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The tools library loaded for real through its entry point, from a folder made per test.
 
+#include "BuildPaths.h"
 #include "OvFileSystem.h"
 #include "OvProductPaths.h"
 #include "OvProductLibraries.h"
@@ -13,14 +14,7 @@
 
 namespace {
 
-// The built library, passed in by the build as a Unix path (reached through Wine's Z: drive).
-OvString BuiltLibrary()
-{
-    OvString path(L"Z:" OV_TOOLS_DLL_PATH);
-    for (int i = 0; i < path.Length(); ++i)
-        if (path[i] == L'/') path.GetBuffer(0)[i] = L'\\', path.ReleaseBuffer(path.Length());
-    return path;
-}
+OvString BuiltLibrary() { return BuildFile(OV_TOOLS_DLL_PATH); }
 
 void WriteFileText(const OvString& path, const char* text)
 {
