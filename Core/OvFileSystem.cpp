@@ -2,6 +2,7 @@
 
 #include "OvLog.h"
 #include "OvProductLibraries.h"
+#include "OvProductPaths.h"
 #include "OvStringArray.h"
 #include "OvStringFormat.h"
 
@@ -282,6 +283,18 @@ OvString MakeUnusedName(const wchar_t* pathText)
         path = folder + next + extension;
     }
     return path;
+}
+
+OvString MakeTemporaryFileName(const wchar_t* baseFolder, bool addThreadNumber, const wchar_t* nameText)
+{
+    OvString folder(baseFolder);
+    folder = folder.IsEmpty() ? GetTempFolder() : EnsureTrailingBackslash(folder);
+    const OvString name(nameText);
+    const int dot = name.ReverseFind(L'.');
+    OvString path = folder + (dot < 0 ? name : name.Left(dot));
+    if (addThreadNumber) path += OvFormat(L" - %d", static_cast<int64_t>(GetCurrentThreadId()));
+    if (dot >= 0 && dot + 1 < name.Length()) path += L"." + name.Mid(dot + 1);
+    return MakeUnusedName(path);
 }
 
 bool GetFreeDiskSpace(const wchar_t* pathText, int64_t* freeToCaller, int64_t* total, int64_t* totalFree)

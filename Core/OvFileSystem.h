@@ -37,5 +37,8 @@ bool IsDirectoryWritable(const wchar_t* folder);
 bool SafeReplaceFile(const wchar_t* target, const wchar_t* replacement);
 // The path, or its first variant "title (n).ext" / "title(n).ext" that does not exist.
 OvString MakeUnusedName(const wchar_t* path);
+// An unused name for a temporary file: the folder (the product's temp folder when empty), the
+// name's title, " - <thread number>" when asked, the name's extension.
+OvString MakeTemporaryFileName(const wchar_t* baseFolder, bool addThreadNumber, const wchar_t* name);
 // Free space of the volume holding the path (a single letter names a drive).
 bool GetFreeDiskSpace(const wchar_t* path, int64_t* freeToCaller, int64_t* total, int64_t* totalFree);

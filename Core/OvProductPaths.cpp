@@ -178,6 +178,54 @@ bool IsPortableInstallation()
     return block && block->portable;
 }
 
+OvString GetGenericFolder()
+{
+    OvString folder;
+    if (OvProductInfo* product = GetProductInfo()) {
+        OvDllString receiver(folder);
+        product->QueryProductFolder(receiver);
+    }
+    if (!folder.IsEmpty()) return FolderResult(folder);
+    OvString appData = GetApplicationDataFolder();
+    return appData.IsEmpty() ? appData : FolderResult(appData + L"Orvane\\Generic");
+}
+
+OvString GetTempFolder()
+{
+    OvString folder;
+    if (IOvSettingsSection* properties = GetSettingsSection(L"Properties")) {
+        OvDllString receiver(folder);
+        properties->QueryString(L"File Location - Temp Location", L"", receiver);
+    }
+    if (!folder.IsEmpty()) {
+        folder = EnsureTrailingBackslash(folder) + L"Orvane\\";
+        if (!CreateDirectoryPath(folder, false)) folder.Empty();
+    }
+    if (folder.IsEmpty()) {
+        OvString generic = GetGenericFolder();
+        if (!generic.IsEmpty()) {
+            folder = generic + L"Temp\\";
+            if (!CreateDirectoryPath(folder, false)) folder.Empty();
+        }
+    }
+    return FolderResult(folder);
+}
+
+OvString GetMyMusicFolder()
+{
+    OvString folder = ShellFolder(CSIDL_MYMUSIC);
+    if (!folder.IsEmpty()) return folder;
+    folder = ShellFolder(CSIDL_PERSONAL);
+    if (folder.IsEmpty()) {
+        OvString install = GetInstallFolder();
+        if (!install.IsEmpty()) folder = GetFolderOfPath(install.Left(install.Length() - 1));
+    }
+    IOvTools* tools = GetToolsInterface(false);
+    IOvTextService* text = tools ? tools->GetTextService(0) : nullptr;
+    const bool hasMyMusic = text ? text->Find(folder, L"My Music", 0, 3) >= 0 : folder.Find(L"My Music") >= 0;
+    return hasMyMusic ? FolderResult(folder) : FolderResult(EnsureTrailingBackslash(folder) + L"My Music");
+}
+
 OvString GetSkinsFolder()
 {
     OvString install = GetInstallFolder();

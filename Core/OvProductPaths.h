@@ -31,6 +31,13 @@ OvString GetDataFolder();
 OvString GetApplicationDataFolder();
 bool IsPortableInstallation();
 
+// The product description's folder answer, else the application-data folder + "Orvane\Generic\".
+OvString GetGenericFolder();
+// The user's temp location setting + "Orvane\", else the generic folder + "Temp\"; created.
+OvString GetTempFolder();
+// The shell's My Music folder, else My Documents or the install folder's parent + "My Music".
+OvString GetMyMusicFolder();
+
 OvString GetSkinsFolder();
 OvString GetMiniViewSkinsFolder();
 OvString GetStandardViewSkinsFolder();

@@ -1,16 +1,6 @@
 // File-system helpers on the real file system of the test prefix, in a folder made per test.
 
-#include "BuildPaths.h"
-#include "OvFileSystem.h"
-#include "OvProductLibraries.h"
-#include "OvStringFormat.h"
-
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <cstdio>
-#include <string>
+#include "ToolsFolder.h"
 
 namespace {
 
@@ -85,59 +75,18 @@ TEST(IsAbsoluteLocalPathTest, DrivesAndShares)
     EXPECT_FALSE(IsAbsoluteLocalPath(L""));
 }
 
-// A folder of its own for each test process, removed afterwards; the tools library loaded.
-class FileSystemTest : public ::testing::Test {
+// The tools library loaded (its folder tests), files in the fixture's folder.
+class FileSystemTest : public ToolsFolderTest {
 protected:
     void SetUp() override
     {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        root_ = OvFormat(L"%sFileSystemTest %d\\", temp, static_cast<int64_t>(GetCurrentProcessId()));
+        ToolsFolderTest::SetUp();
+        root_ = folder_ + L"files\\";
         ASSERT_TRUE(CreateDirectoryW(root_, nullptr));
-        ASSERT_TRUE(CopyFileW(BuildFile(OV_TOOLS_DLL_PATH), root_ + L"OvTools.dll", FALSE));
-        ASSERT_TRUE(LoadToolsModule(root_));
+        ASSERT_TRUE(LoadToolsModule(folder_));
     }
-    void TearDown() override
-    {
-        UnloadProductLibraries(true);
-        RemoveTree(root_);
-    }
-    static void RemoveTree(const OvString& folder)
-    {
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW(WithLongPathPrefix(folder + L"*"), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                OvString name(found.cFileName);
-                if (name.Equals(L".") || name.Equals(L"..")) continue;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(folder + name + L"\\");
-                else
-                    OvDeleteFile(folder + name);
-            } while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryW(WithLongPathPrefix(folder));
-    }
-    void Write(const OvString& path, const char* text)
-    {
-        HANDLE file = CreateFileW(WithLongPathPrefix(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE) << path.c_str();
-        DWORD written = 0;
-        WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
-        CloseHandle(file);
-    }
-    std::string Read(const OvString& path)
-    {
-        HANDLE file = CreateFileW(WithLongPathPrefix(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                  nullptr);
-        if (file == INVALID_HANDLE_VALUE) return "<missing>";
-        char buffer[256] = {};
-        DWORD read = 0;
-        ReadFile(file, buffer, sizeof buffer - 1, &read, nullptr);
-        CloseHandle(file);
-        return std::string(buffer, read);
-    }
+    static void Write(const OvString& path, const char* text) { WriteText(path, text); }
+    static std::string Read(const OvString& path) { return ReadText(path); }
     int CountFiles()
     {
         int count = 0;

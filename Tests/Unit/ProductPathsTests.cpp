@@ -1,4 +1,4 @@
-#include "BuildPaths.h"
+#include "ToolsFolder.h"
 #include "OvFileSystem.h"
 #include "OvProcessInfo.h"
 #include "OvProductPaths.h"
@@ -193,6 +193,62 @@ TEST(ProcessInfoBlockTest, SecondModuleReadsItAndSecondProcessHasItsOwn)
     EXPECT_EQ(strncmp(line, "install\t", 8), 0) << line;
     EXPECT_EQ(strstr(line, "Only In This Process"), nullptr) << line;
     SetInstallFolder(L"", true, false);
+}
+
+}  // namespace
+
+namespace {
+
+class ProductFoldersTest : public ToolsFolderTest {
+protected:
+    void SetUp() override
+    {
+        ToolsFolderTest::SetUp();
+        SetLibrariesFolder(folder_);
+        ASSERT_TRUE(LoadProductInformation(false, false));
+    }
+};
+
+TEST_F(ProductFoldersTest, TempFolderFromTheSettingElseBelowTheGenericFolder)
+{
+    // No setting: the generic folder's Temp, made on the spot.
+    const OvString generic = GetGenericFolder();
+    EXPECT_STREQ(generic.c_str(), (GetApplicationDataFolder() + L"Orvane\\Generic\\").c_str());
+    const OvString temp = GetTempFolder();
+    EXPECT_STREQ(temp.c_str(), (generic + L"Temp\\").c_str());
+    EXPECT_TRUE(DirectoryExists(temp));
+
+    // The user's temp location gets an "Orvane" folder of its own.
+    IOvSettingsSection* properties = GetSettingsSection(L"Properties");
+    ASSERT_NE(properties, nullptr);
+    properties->SetString(L"File Location - Temp Location", folder_ + L"My Temp");
+    EXPECT_STREQ(GetTempFolder().c_str(), (folder_ + L"My Temp\\Orvane\\").c_str());
+    EXPECT_TRUE(DirectoryExists(folder_ + L"My Temp\\Orvane\\"));
+
+    // A location that cannot be made falls back to the generic folder.
+    properties->SetString(L"File Location - Temp Location", L"Q:\\unreachable");
+    EXPECT_STREQ(GetTempFolder().c_str(), temp.c_str());
+}
+
+TEST_F(ProductFoldersTest, TemporaryFileNamesAreUnused)
+{
+    const OvString base = folder_;
+    const OvString first = MakeTemporaryFileName(base, false, L"Ov Download.dat");
+    EXPECT_STREQ(first.c_str(), (base + L"Ov Download.dat").c_str());
+    WriteText(first, "x");
+    EXPECT_STREQ(MakeTemporaryFileName(base, false, L"Ov Download.dat").c_str(),
+                 (base + L"Ov Download (1).dat").c_str());
+    EXPECT_STREQ(MakeTemporaryFileName(base, true, L"part").c_str(),
+                 OvFormat(L"%spart - %d", base, static_cast<int64_t>(GetCurrentThreadId())).c_str());
+    EXPECT_TRUE(MakeTemporaryFileName(L"", false, L"x.tmp").StartsWith(GetTempFolder()));
+}
+
+TEST_F(ProductFoldersTest, MyMusicEndsInOneBackslash)
+{
+    const OvString music = GetMyMusicFolder();
+    ASSERT_FALSE(music.IsEmpty());
+    EXPECT_TRUE(music.EndsWith(L"\\"));
+    EXPECT_FALSE(music.EndsWith(L"\\\\"));
 }
 
 }  // namespace
