@@ -1,28 +1,139 @@
 #include "OvFileSystem.h"
 
+#include "OvLog.h"
+#include "OvProductLibraries.h"
+#include "OvProductPaths.h"
+#include "OvStringArray.h"
+#include "OvStringFormat.h"
+
 #include <windows.h>
+
+#include <cwctype>
+
+namespace {
+
+constexpr int kMaxPlainPath = 259;
+
+IOvFileSystemService* FileSystemService()
+{
+    IOvTools* tools = GetToolsInterface(false);
+    return tools ? tools->GetFileSystem() : nullptr;
+}
+
+bool IsSeparator(wchar_t c) { return c == L'\\'; }
+
+// Replaces every occurrence of from by to; answers whether anything changed.
+bool ReplaceAll(OvString& text, const wchar_t* from, const wchar_t* to)
+{
+    bool changed = false;
+    for (int at = text.Find(from); at >= 0; at = text.Find(from, at)) {
+        text = text.Left(at) + to + text.Mid(at + static_cast<int>(wcslen(from)));
+        changed = true;
+    }
+    return changed;
+}
+
+// The counter of a title ending in "(n)": n of one to four digits not starting with 0.
+// Answers the position of '(' or -1.
+int CounterStart(const OvString& title, int* value)
+{
+    const int n = title.Length();
+    if (n < 3 || title[n - 1] != L')') return -1;
+    int open = title.ReverseFind(L'(');
+    int digits = n - 2 - open;
+    if (open < 0 || digits < 1 || digits > 4 || title[open + 1] == L'0') return -1;
+    int v = 0;
+    for (int i = open + 1; i < n - 1; ++i) {
+        if (!iswdigit(title[i])) return -1;
+        v = v * 10 + (title[i] - L'0');
+    }
+    *value = v;
+    return open;
+}
+
+}  // namespace
 
 OvString EnsureTrailingBackslash(const wchar_t* path)
 {
     OvString result(path);
+    if (result.IsEmpty() || result.Equals(L"\\\\")) return result;
     int n = result.Length();
     while (n > 0 && result[n - 1] == L'\\') --n;
-    if (n == 0) return result.IsEmpty() ? result : OvString(L"\\");
     return result.Left(n) + L'\\';
 }
 
-bool FileExists(const wchar_t* path)
+bool IsAbsoluteLocalPath(const wchar_t* pathText)
 {
-    if (!path || !*path) return false;
-    DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    OvString path(pathText);
+    if (path.StartsWith(L"\\\\?\\")) path = path.Mid(4);
+    if (path.Length() >= 3 && iswalpha(path[0]) && path[1] == L':' && path[2] == L'\\') return true;
+    return path.Length() >= 3 && path[0] == L'\\' && path[1] == L'\\' && iswalnum(path[2]);
 }
 
-bool DirectoryExists(const wchar_t* path)
+OvString MakeValidPath(const wchar_t* pathText)
 {
-    if (!path || !*path) return false;
-    DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    OvString path(pathText);
+    path.Trim();
+    const bool longPrefix = path.StartsWithNoCase(L"\\\\?\\");
+    if (longPrefix) path = path.Mid(4);
+
+    // Blanks and dots before a backslash and blanks after one disappear.
+    while (ReplaceAll(path, L" \\", L"\\") | ReplaceAll(path, L".\\", L"\\") | ReplaceAll(path, L"\\ ", L"\\")) {
+    }
+    // Runs of backslashes become one, except for the leading pair of a network path.
+    OvString collapsed;
+    for (int i = 0; i < path.Length(); ++i) {
+        if (i >= 2 && IsSeparator(path[i]) && IsSeparator(path[i - 1])) continue;
+        if (i == 1 && IsSeparator(path[1]) && IsSeparator(path[0])) {
+            collapsed += path[i];
+            continue;
+        }
+        collapsed += path[i];
+    }
+    path = collapsed;
+
+    const bool drive = path.Length() >= 2 && path[1] == L':';
+    wchar_t* chars = path.GetBuffer(0);
+    for (int i = 0; i < path.Length(); ++i) {
+        wchar_t c = chars[i];
+        if (c < 0x20) chars[i] = L' ';
+        else if (wcschr(L":/*?\"<>|", c)) chars[i] = L'_';
+    }
+    path.ReleaseBuffer(path.Length());
+    if (drive) {
+        chars = path.GetBuffer(0);
+        chars[1] = L':';
+        path.ReleaseBuffer(path.Length());
+        if (path.Length() == 2) path += L'\\';
+        else if (path[2] != L'\\') path = path.Left(2) + L"\\" + path.Mid(2);
+    }
+
+    constexpr int kMaxLength = 252;
+    if (path.Length() > kMaxLength) {
+        const int excess = path.Length() - kMaxLength;
+        const int slash = path.ReverseFind(L'\\');
+        int dot = path.ReverseFind(L'.');
+        if (dot <= slash) dot = path.Length();
+        const int titleLength = dot - slash - 1;
+        if (titleLength - excess > 1) path = path.Left(dot - excess) + path.Mid(dot);
+    }
+    return longPrefix ? L"\\\\?\\" + path : path;
+}
+
+OvString GetFullPath(const wchar_t* pathText)
+{
+    OvString path(pathText);
+    wchar_t full[MAX_PATH + 1];
+    DWORD n = GetFullPathNameW(path, MAX_PATH + 1, full, nullptr);
+    return n > 0 && n <= MAX_PATH ? OvString(full) : path;
+}
+
+OvString WithLongPathPrefix(const wchar_t* pathText)
+{
+    OvString path(pathText);
+    if (path.Length() <= kMaxPlainPath || path.StartsWith(L"\\\\?\\") || path.Find(L"://") >= 0) return path;
+    if (path.StartsWith(L"\\\\")) return L"\\\\?\\UNC\\" + path.Mid(2);
+    return L"\\\\?\\" + path;
 }
 
 OvString GetFolderOfPath(const wchar_t* path)
@@ -32,4 +143,177 @@ OvString GetFolderOfPath(const wchar_t* path)
     int forward = text.ReverseFind(L'/');
     if (forward > slash) slash = forward;
     return slash < 0 ? OvString() : text.Left(slash + 1);
+}
+
+bool FileExists(const wchar_t* path)
+{
+    if (!path || !*path) return false;
+    DWORD attributes = GetFileAttributesW(WithLongPathPrefix(path));
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const wchar_t* path)
+{
+    if (!path || !*path) return false;
+    DWORD attributes = GetFileAttributesW(WithLongPathPrefix(path));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const wchar_t* path)
+{
+    IOvFileSystemService* service = FileSystemService();
+    return service && service->FolderExists(EnsureTrailingBackslash(path), 0);
+}
+
+int64_t GetLocalFileSize(const wchar_t* path)
+{
+    if (!path || !*path) return -1;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(WithLongPathPrefix(path), &found);
+    if (search == INVALID_HANDLE_VALUE) return -1;
+    FindClose(search);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
+    return (static_cast<int64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+}
+
+bool OvDeleteFile(const wchar_t* pathText)
+{
+    if (!pathText || !*pathText) return false;
+    OvString path = WithLongPathPrefix(pathText);
+    SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+    if (DeleteFileW(path)) return true;
+    GetLastError();
+    return false;
+}
+
+bool CreateDirectoryPath(const wchar_t* pathText, bool testWriting)
+{
+    OvString path(pathText);
+    IOvFileSystemService* service = FileSystemService();
+    if (path.IsEmpty() || !service) return false;
+    if (!IsAbsoluteLocalPath(path)) return !testWriting;
+    if (!service->FolderExists(EnsureTrailingBackslash(path), 0)) {
+        if (!service->IsValidPath(path, 0)) return false;
+        OvStringArray missing;
+        OvString walk = path;
+        for (;;) {
+            int n = walk.Length();
+            while (n > 0 && walk[n - 1] == L'\\') --n;
+            walk = walk.Left(n);
+            if (walk.Length() < 2 || service->FolderExists(EnsureTrailingBackslash(walk), 0)) break;
+            missing.Add(walk);
+            int slash = walk.ReverseFind(L'\\');
+            if (slash < 0) break;
+            walk = walk.Left(slash);
+        }
+        for (int i = missing.GetCount() - 1; i >= 0; --i) {
+            if (!CreateDirectoryW(WithLongPathPrefix(missing[i]), nullptr)) continue;
+            if (!service->FolderExists(EnsureTrailingBackslash(missing[i]), 0)) break;
+        }
+        if (!service->FolderExists(EnsureTrailingBackslash(path), 0)) return false;
+    }
+    return testWriting ? IsDirectoryWritable(path) : true;
+}
+
+bool IsDirectoryWritable(const wchar_t* folderText)
+{
+    const OvString folder = EnsureTrailingBackslash(folderText);
+    HANDLE handle = CreateFileW(WithLongPathPrefix(folder), FILE_ADD_FILE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+        return true;
+    }
+    const OvString test =
+        OvFormat(L"%sDirectory Write Test (%d).tmp", folder, static_cast<int64_t>(GetCurrentThreadId()));
+    HANDLE file = CreateFileW(WithLongPathPrefix(test), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, "test", 4, &written, nullptr) && written == 4;
+    CloseHandle(file);
+    OvDeleteFile(test);
+    return ok;
+}
+
+bool SafeReplaceFile(const wchar_t* targetText, const wchar_t* replacementText)
+{
+    const OvString target(targetText);
+    const OvString replacement(replacementText);
+    const wchar_t* scope = L"OvFileSystem::SafeReplaceFile";
+    bool ok = false;
+    if (GetLocalFileSize(replacement) >= 0 && !target.IsEmpty()) {
+        if (!FileExists(target)) {
+            ok = MoveFileW(WithLongPathPrefix(replacement), WithLongPathPrefix(target)) != 0;
+        } else {
+            const OvString saved = MakeUnusedName(target);
+            if (!MoveFileW(WithLongPathPrefix(target), WithLongPathPrefix(saved))) {
+                OvLogWrite(scope, L"Error renaming original file");
+            } else if (!MoveFileW(WithLongPathPrefix(replacement), WithLongPathPrefix(target))) {
+                MoveFileW(WithLongPathPrefix(saved), WithLongPathPrefix(target));
+                OvLogWrite(scope, L"Error moving new file into place of original name");
+            } else {
+                OvDeleteFile(saved);
+                ok = true;
+            }
+        }
+    }
+    if (!ok) OvDeleteFile(replacement);
+    return ok;
+}
+
+OvString MakeUnusedName(const wchar_t* pathText)
+{
+    OvString path(pathText);
+    while (FileExists(path)) {
+        const int slash = path.ReverseFind(L'\\');
+        int dot = path.ReverseFind(L'.');
+        if (dot <= slash) dot = path.Length();
+        const OvString folder = path.Left(slash + 1);
+        const OvString title = path.Mid(slash + 1, dot - slash - 1);
+        const OvString extension = path.Mid(dot);
+        int counter = 0;
+        const int open = CounterStart(title, &counter);
+        OvString next;
+        if (open >= 0)
+            next = title.Left(open) + OvFormat(L"(%d)", counter + 1);
+        else
+            next = title + L" (1)";
+        path = folder + next + extension;
+    }
+    return path;
+}
+
+OvString MakeTemporaryFileName(const wchar_t* baseFolder, bool addThreadNumber, const wchar_t* nameText)
+{
+    OvString folder(baseFolder);
+    folder = folder.IsEmpty() ? GetTempFolder() : EnsureTrailingBackslash(folder);
+    const OvString name(nameText);
+    const int dot = name.ReverseFind(L'.');
+    OvString path = folder + (dot < 0 ? name : name.Left(dot));
+    if (addThreadNumber) path += OvFormat(L" - %d", static_cast<int64_t>(GetCurrentThreadId()));
+    if (dot >= 0 && dot + 1 < name.Length()) path += L"." + name.Mid(dot + 1);
+    return MakeUnusedName(path);
+}
+
+bool GetFreeDiskSpace(const wchar_t* pathText, int64_t* freeToCaller, int64_t* total, int64_t* totalFree)
+{
+    OvString path(pathText);
+    if (path.IsEmpty()) return false;
+    if (path.Length() == 1) path += L':';
+    for (;;) {
+        ULARGE_INTEGER a, b, c;
+        if (GetDiskFreeSpaceExW(path, &a, &b, &c)) {
+            if (freeToCaller) *freeToCaller = static_cast<int64_t>(a.QuadPart);
+            if (total) *total = static_cast<int64_t>(b.QuadPart);
+            if (totalFree) *totalFree = static_cast<int64_t>(c.QuadPart);
+            return true;
+        }
+        int n = path.Length();
+        while (n > 0 && path[n - 1] == L'\\') --n;
+        int slash = path.Left(n).ReverseFind(L'\\');
+        if (slash < 2) return false;
+        path = path.Left(slash);
+    }
 }

@@ -1,11 +1,44 @@
 #pragma once
-// File-system helpers.
+// File-system helpers. Folder paths end in one backslash; paths longer than 259 characters are
+// given the "\\?\" prefix before they reach the system.
 
 #include "OvString.h"
 
-// The path with exactly one trailing backslash; an empty path stays empty.
+#include <cstdint>
+
+// The path with exactly one trailing backslash; empty stays empty, and the text made of exactly
+// two backslashes stays as it is.
 OvString EnsureTrailingBackslash(const wchar_t* path);
-bool FileExists(const wchar_t* path);
-bool DirectoryExists(const wchar_t* path);
+// A drive path ("C:\...") or a network path ("\\server..."), after an optional "\\?\".
+bool IsAbsoluteLocalPath(const wchar_t* path);
+// The path cleaned into a valid file-system path (see the source for the rules).
+OvString MakeValidPath(const wchar_t* path);
+// The system's full-path form (at most 260 characters); the path itself when that fails.
+OvString GetFullPath(const wchar_t* path);
+// "\\?\" in front of a local path longer than 259 characters that has none yet.
+OvString WithLongPathPrefix(const wchar_t* path);
 // The folder part of a path, with its trailing backslash ("" when there is none).
 OvString GetFolderOfPath(const wchar_t* path);
+
+// Plain system tests (no tools library involved).
+bool FileExists(const wchar_t* path);
+bool DirectoryExists(const wchar_t* path);
+// The tools library's folder test (no when the library is not loaded).
+bool FolderExists(const wchar_t* path);
+// Size of a local file, -1 when unknown.
+int64_t GetLocalFileSize(const wchar_t* path);
+
+// Sets the attributes to normal and deletes the file.
+bool OvDeleteFile(const wchar_t* path);
+bool CreateDirectoryPath(const wchar_t* path, bool testWriting);
+bool IsDirectoryWritable(const wchar_t* folder);
+// Puts the replacement in the target's place; the original comes back when that fails midway,
+// and the replacement is deleted on any failure.
+bool SafeReplaceFile(const wchar_t* target, const wchar_t* replacement);
+// The path, or its first variant "title (n).ext" / "title(n).ext" that does not exist.
+OvString MakeUnusedName(const wchar_t* path);
+// An unused name for a temporary file: the folder (the product's temp folder when empty), the
+// name's title, " - <thread number>" when asked, the name's extension.
+OvString MakeTemporaryFileName(const wchar_t* baseFolder, bool addThreadNumber, const wchar_t* name);
+// Free space of the volume holding the path (a single letter names a drive).
+bool GetFreeDiskSpace(const wchar_t* path, int64_t* freeToCaller, int64_t* total, int64_t* totalFree);

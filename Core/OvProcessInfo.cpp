@@ -2,26 +2,13 @@
 
 #include "OvFileSystem.h"
 #include "OvLock.h"
+#include "OvProductPaths.h"
+#include "OvSharedMemory.h"
 #include "OvStringFormat.h"
 
-#include <shlobj.h>
-
 #include <cstring>
+#include <cwchar>
 
-namespace {
-
-void StorePath(wchar_t (&field)[OvProcessInfoBlock::kPathUnits], const wchar_t* path)
-{
-    wcsncpy(field, path ? path : L"", OvProcessInfoBlock::kPathUnits - 1);
-    field[OvProcessInfoBlock::kPathUnits - 1] = 0;
-}
-
-OvString ReadPath(const wchar_t (&field)[OvProcessInfoBlock::kPathUnits])
-{
-    return OvString(field, OvProcessInfoBlock::kPathUnits - 1);
-}
-
-}  // namespace
 
 OvString OvProcessInfo::BlockName(DWORD processId)
 {
@@ -31,36 +18,49 @@ OvString OvProcessInfo::BlockName(DWORD processId)
 OvProcessInfoBlock* OvProcessInfo::Block()
 {
     static auto* lock = new OvLock();
-    static OvProcessInfoBlock* block = nullptr;
+    // Kept open for the life of the process (never destroyed, so static destructors may use it).
+    static OvSharedMemory* memory = new OvSharedMemory();
     OvLockGuard guard(*lock);
-    if (block) return block;
-    // The mapping stays open for the life of the process.
-    HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(OvProcessInfoBlock),
-                                        BlockName(GetCurrentProcessId()));
-    if (!mapping) return nullptr;
-    void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(OvProcessInfoBlock));
-    if (!view) {
-        CloseHandle(mapping);
-        return nullptr;
-    }
-    block = static_cast<OvProcessInfoBlock*>(view);
+    if (memory->IsOpen()) return static_cast<OvProcessInfoBlock*>(memory->Data());
+    if (!memory->Open(BlockName(GetCurrentProcessId()), sizeof(OvProcessInfoBlock))) return nullptr;
+    auto* block = static_cast<OvProcessInfoBlock*>(memory->Data());
     if (!block->initialised) Fill(block);
     return block;
+}
+
+bool OvProcessInfo::StorePath(wchar_t (&field)[OvProcessInfoBlock::kPathUnits], const wchar_t* path)
+{
+    if (!path) path = L"";
+    const size_t length = wcslen(path);
+    const bool fits = length < OvProcessInfoBlock::kPathUnits;
+    wmemset(field, 0, OvProcessInfoBlock::kPathUnits);
+    if (fits) wmemcpy(field, path, length);
+    return fits;
+}
+
+OvString OvProcessInfo::ReadPath(const wchar_t (&field)[OvProcessInfoBlock::kPathUnits])
+{
+    return OvString(field, OvProcessInfoBlock::kPathUnits - 1);
 }
 
 void OvProcessInfo::Fill(OvProcessInfoBlock* block)
 {
     memset(block, 0, sizeof *block);
     block->initialised = 1;
-    wchar_t path[MAX_PATH + 1] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    StorePath(block->programFile, path);
-    // The install folder is resolved from the recorded installations by the product paths.
+    const OvString program = ::GetProgramFile();
+    StorePath(block->programFile, program);
+    const OvString programFolder = GetFolderOfPath(program);
+    bool portable = false;
+    const OvString install =
+        EnsureTrailingBackslash(ResolveInstallPath(L"", programFolder, programFolder, &portable));
+    StorePath(block->installFolder, install);
+    StorePath(block->dataRootFolder, install);
+    StorePath(block->librariesFolder, install);
+    block->portable = portable ? 1 : 0;
     block->settingsRootKey = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(HKEY_CURRENT_USER));
     block->threadId = GetCurrentThreadId();
-    wchar_t appData[MAX_PATH + 1] = {};
-    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)))
-        StorePath(block->applicationDataFolder, EnsureTrailingBackslash(appData));
+    StorePath(block->applicationDataFolder,
+              portable ? install + L"Application Data\\" : GetUserApplicationDataFolder());
     block->reserved3160 = -1;
     block->reserved3164 = -1;
     block->reserved3168 = 99;
@@ -69,28 +69,6 @@ void OvProcessInfo::Fill(OvProcessInfoBlock* block)
 void OvProcessInfo::SetInstallerFlag(bool installer)
 {
     if (OvProcessInfoBlock* block = Block()) block->installer = installer ? 1 : 0;
-}
-
-void OvProcessInfo::SetDataRootFolder(const wchar_t* path)
-{
-    if (OvProcessInfoBlock* block = Block()) StorePath(block->dataRootFolder, EnsureTrailingBackslash(path));
-}
-
-void OvProcessInfo::SetLibrariesFolder(const wchar_t* path)
-{
-    if (OvProcessInfoBlock* block = Block()) StorePath(block->librariesFolder, EnsureTrailingBackslash(path));
-}
-
-OvString OvProcessInfo::GetDataRootFolder()
-{
-    OvProcessInfoBlock* block = Block();
-    return block ? ReadPath(block->dataRootFolder) : OvString();
-}
-
-OvString OvProcessInfo::GetLibrariesFolder()
-{
-    OvProcessInfoBlock* block = Block();
-    return block ? ReadPath(block->librariesFolder) : OvString();
 }
 
 OvString OvProcessInfo::GetProgramFile()

@@ -61,11 +61,13 @@ public:
     static OvString BlockName(DWORD processId);
 
     static void SetInstallerFlag(bool installer);
-    static void SetDataRootFolder(const wchar_t* path);
-    static void SetLibrariesFolder(const wchar_t* path);
-    static OvString GetDataRootFolder();
-    static OvString GetLibrariesFolder();
+    // Full path of the program file recorded in the block.
     static OvString GetProgramFile();
+
+    // A text field of the block (259 units and the terminator). A longer path is not cut into
+    // another, wrong folder: the field is emptied and the answer is false.
+    static bool StorePath(wchar_t (&field)[OvProcessInfoBlock::kPathUnits], const wchar_t* path);
+    static OvString ReadPath(const wchar_t (&field)[OvProcessInfoBlock::kPathUnits]);
 
 private:
     static void Fill(OvProcessInfoBlock* block);

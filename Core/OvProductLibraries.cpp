@@ -3,7 +3,7 @@
 #include "OvFileSystem.h"
 #include "OvLock.h"
 #include "OvLog.h"
-#include "OvProcessInfo.h"
+#include "OvProductPaths.h"
 #include "OvStringFormat.h"
 
 
@@ -175,7 +175,7 @@ bool LoadProductLibrary(const wchar_t* pathText, int index, bool* loaded)
     if (IsFullPath(path)) {
         module = LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     } else {
-        OvString folder = OvProcessInfo::GetLibrariesFolder();
+        OvString folder = GetLibrariesFolder();
         if (folder.IsEmpty())
             module = LoadLibraryW(path);
         else

@@ -83,6 +83,13 @@ struct IOvMessageBoxService {
     virtual void Setup(MessageRequest* request, int buttonSet, int firstResult, int secondResult) = 0;
 };
 
+// Folder and file tests of the tools library; flag is 0 in every call of ours.
+struct IOvFileSystemService {
+    virtual bool IsValidPath(const wchar_t* path, int flag) = 0;
+    virtual bool FolderExists(const wchar_t* path, int flag) = 0;
+    virtual bool FileExists(const wchar_t* path, int flag) = 0;
+};
+
 // One section of the product's stored settings.
 struct IOvSettingsSection {
     virtual int GetInt(const wchar_t* name, int fallback) = 0;
@@ -118,7 +125,6 @@ struct IOvImageService;
 struct IOvPluginContext;
 struct IOvTimingService;
 struct IOvThreadService;
-struct IOvFileSystemService;
 struct IOvWindowServices;
 struct IOvRegistryKey;
 struct IOvArchiveService;

@@ -45,9 +45,9 @@ bool CInstallApp::Startup()
 
     const OvString programFolder = GetProgramFolder();
     OvProcessInfo::SetInstallerFlag(true);
-    OvProcessInfo::SetDataRootFolder(programFolder + L"Kestrel Deck\\");
-    OvProcessInfo::SetLibrariesFolder(programFolder + L"Kestrel Deck\\");
-    scope.Log(L"Process information block: data and libraries folder " + OvProcessInfo::GetLibrariesFolder());
+    SetDataRootFolder(programFolder + L"Kestrel Deck\\");
+    SetLibrariesFolder(programFolder + L"Kestrel Deck\\");
+    scope.Log(L"Process information block: data and libraries folder " + GetLibrariesFolder());
 
     if (!LoadToolsLibrary()) {
         SetExitCode(kExitToolsLibraryFailed);

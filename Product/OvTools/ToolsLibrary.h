@@ -1,6 +1,7 @@
 #pragma once
 // The tools library object handed out by GetOvToolsDLL.
 
+#include "FileSystemService.h"
 #include "LanguageService.h"
 #include "LogFile.h"
 #include "MessageBoxService.h"
@@ -31,7 +32,7 @@ public:
     IOvTimingService* GetTiming() override { return nullptr; }
     IOvMessageBoxService* GetMessageBoxes() override { return &boxes_; }
     IOvThreadService* GetThreads() override { return &threads_; }
-    IOvFileSystemService* GetFileSystem() override { return nullptr; }
+    IOvFileSystemService* GetFileSystem() override { return &fileSystem_; }
     IOvWindowServices* GetWindowServices() override { return nullptr; }
     IOvSettingsSection* GetSettingsSection(const wchar_t* name) override { return Settings(name); }
     IOvRegistryKey* GetRegistryKey(HKEY, const wchar_t*) override { return nullptr; }
@@ -51,6 +52,7 @@ private:
     LogFile log_;
     ProductDescription product_;
     TextService text_;
+    FileSystemService fileSystem_;
     MessageBoxService boxes_;
     SkinService skin_;
     LanguageService language_;

@@ -2,6 +2,7 @@
 // presses buttons, posts messages and waits for windows to close. Prints UTF-8 on stdout.
 //
 //   hold-mutex NAME SECONDS              create and hold the mutex, print "held <error>"
+//   process-block                        print the install folder in this process's information block
 //   find-window [--title T] [--class C] [--timeout MS]      print the window handle
 //   window-texts [--title T] [--class C] [--timeout MS]     print the window's and its controls' texts
 //   press --button CAPTION [--title T] [--class C] [--timeout MS]
@@ -9,6 +10,8 @@
 //                                        (to the control with that id when --control is given)
 //   wait-close [--title T] [--class C] [--timeout MS]
 // Exit code 0 on success, 1 when the window or button was not found in time, 2 on bad arguments.
+
+#include "OvProcessInfo.h"
 
 #include <windows.h>
 
@@ -118,6 +121,14 @@ int HoldMutex(const std::wstring& name, int seconds)
     return 0;
 }
 
+int PrintProcessBlock()
+{
+    OvProcessInfoBlock* block = OvProcessInfo::Block();
+    if (!block) return 1;
+    Print(std::wstring(L"install\t") + block->installFolder);
+    return 0;
+}
+
 int PrintTexts(HWND window)
 {
     Print(L"window\t" + ClassName(window) + L"\t" + Escape(WindowText(window)));
@@ -159,6 +170,7 @@ int wmain(int argc, wchar_t** argv)
     if (argc < 2) return 2;
     std::wstring command = argv[1];
     if (command == L"hold-mutex") return argc >= 4 ? HoldMutex(argv[2], _wtoi(argv[3])) : 2;
+    if (command == L"process-block") return PrintProcessBlock();
 
     Options options;
     for (int i = 2; i + 1 < argc; i += 2) options.values[argv[i]] = argv[i + 1];

@@ -1,7 +1,7 @@
 // OvCmdTarget: commands and timer requests handed to the owner thread through the hidden window.
 
 #include "OvCmdTarget.h"
-#include "TestLibraries.h"
+#include "ToolsLoaded.h"
 
 #include <gtest/gtest.h>
 

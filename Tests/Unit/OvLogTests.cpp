@@ -2,7 +2,7 @@
 
 #include "OvLog.h"
 #include "OvTimer.h"
-#include "TestLibraries.h"
+#include "ToolsLoaded.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ int FinishedAfter(const OvString& text, const wchar_t* result)
     return _wtoi(number);
 }
 
-class Log : public WithToolsLibrary {};
+class Log : public ToolsLoadedTest {};
 
 TEST_F(Log, ScopeWritesStartAndFinishWithTheElapsedTime)
 {

@@ -6,7 +6,7 @@
 #include "OvProductLibraries.h"
 #include "OvStringFormat.h"
 #include "OvThread.h"
-#include "TestLibraries.h"
+#include "ToolsLoaded.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +55,7 @@ private:
 };
 
 // With the tools library loaded, so that the reports can be read from its log.
-class ThreadStopReports : public WithToolsLibrary {};
+class ThreadStopReports : public ToolsLoadedTest {};
 
 TEST_F(ThreadStopReports, NoneForANeverStartedThreadWhichStopsAtOnce)
 {
@@ -140,7 +140,7 @@ struct HardKillCase {
 // Shown by name in the test list.
 void PrintTo(const HardKillCase& c, std::ostream* out) { *out << c.name; }
 
-class HardKill : public WithToolsLibrary, public ::testing::WithParamInterface<HardKillCase> {};
+class HardKill : public ToolsLoadedTest, public ::testing::WithParamInterface<HardKillCase> {};
 
 TEST_P(HardKill, StopWithTimeOutZeroReportsThenTerminates)
 {
@@ -328,7 +328,7 @@ protected:
     }
 };
 
-class ThreadRegistration : public WithToolsLibrary {};
+class ThreadRegistration : public ToolsLoadedTest {};
 
 TEST_F(ThreadRegistration, RegisteredThreadGetsMainThreadMessagesUntilStopped)
 {

@@ -1,10 +1,11 @@
 // Loading and unloading the product's run-time libraries, observed through the stand-in
 // libraries' own record of the calls they receive.
 
-#include "OvProcessInfo.h"
+#include "BuildPaths.h"
 #include "OvProductLibraries.h"
+#include "OvProductPaths.h"
 #include "StandInRecord.h"
-#include "TestLibraries.h"
+#include "ToolsFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,25 +17,35 @@ namespace {
 
 using Record = std::vector<std::wstring>;
 
-OvString BuiltTools() { return BuiltFile(OV_TOOLS_DLL_PATH); }
-OvString BuiltImage() { return BuiltFile(OV_IMAGE_DLL_PATH); }
-OvString BuiltReader() { return BuiltFile(OV_READER_DLL_PATH); }
+OvString BuiltImage() { return BuildFile(OV_IMAGE_DLL_PATH); }
+OvString BuiltReader() { return BuildFile(OV_READER_DLL_PATH); }
 
-class ProductLibraries : public ::testing::Test {
+// The test's folder holds the tools library; the image and reader libraries are copied in as
+// needed.
+class ProductLibraries : public ToolsFolderTest {
 protected:
     void SetUp() override
     {
-        folder_ = std::make_unique<TestFolder>(L"ProductLibraries");
+        ToolsFolderTest::SetUp();
         GetCurrentDirectoryW(MAX_PATH, directory_);
         StandInRecordStart();
     }
     void TearDown() override
     {
-        UnloadProductLibraries(true);
-        OvProcessInfo::SetLibrariesFolder(L"");
         SetCurrentDirectoryW(directory_);
+        ToolsFolderTest::TearDown();
         StandInRecordStop();
-        folder_.reset();
+    }
+    // Copies source into the test's folder, or into a subfolder of it (made when missing).
+    bool Copy(const OvString& source, const wchar_t* fileName, const wchar_t* subfolder = L"")
+    {
+        OvString folder = folder_;
+        if (*subfolder) {
+            folder = folder + subfolder + L"\\";
+            for (int slash = folder_.Length() - 1; (slash = folder.Find(L'\\', slash + 1)) >= 0;)
+                CreateDirectoryW(folder.Left(slash), nullptr);
+        }
+        return CopyFileW(source, folder + fileName, FALSE) != FALSE;
     }
     // The record since the last StartRecord (or the start of the test).
     static Record Calls()
@@ -55,16 +66,14 @@ protected:
             if (c == call) return true;
         return false;
     }
-    std::unique_ptr<TestFolder> folder_;
     wchar_t directory_[MAX_PATH + 1] = {};
 };
 
 TEST_F(ProductLibraries, EachLibraryIsLoadedOnceThroughItsEntryProtocol)
 {
-    for (const auto& [source, name] : {std::pair{BuiltTools(), L"OvTools.dll"}, std::pair{BuiltImage(), L"OvImage.dll"},
-                                       std::pair{BuiltReader(), L"OvReader.dll"}})
-        ASSERT_FALSE(folder_->Copy(source, name).IsEmpty());
-    OvProcessInfo::SetLibrariesFolder(folder_->Path());
+    ASSERT_TRUE(Copy(BuiltImage(), L"OvImage.dll"));
+    ASSERT_TRUE(Copy(BuiltReader(), L"OvReader.dll"));
+    SetLibrariesFolder(folder_);
 
     EXPECT_TRUE(LoadToolsModule(L""));
     EXPECT_TRUE(LoadImageLibrary(L""));
@@ -77,7 +86,7 @@ TEST_F(ProductLibraries, EachLibraryIsLoadedOnceThroughItsEntryProtocol)
 
     // Loaded already: no second load, no second initialisation.
     EXPECT_TRUE(LoadToolsModule(L""));
-    EXPECT_TRUE(LoadImageLibrary(folder_->Path()));
+    EXPECT_TRUE(LoadImageLibrary(folder_));
     bool flag = false;
     EXPECT_TRUE(LoadProductLibrary(L"elsewhere\\OvReader.dll", kOvReaderLibrary, &flag));
     EXPECT_TRUE(flag);
@@ -92,19 +101,18 @@ TEST_F(ProductLibraries, EachLibraryIsLoadedOnceThroughItsEntryProtocol)
 
 TEST_F(ProductLibraries, UnloadingFollowsTheFixedOrderAndTwiceIsHarmless)
 {
-    ASSERT_FALSE(folder_->Copy(BuiltTools(), L"OvTools.dll").IsEmpty());
-    ASSERT_FALSE(folder_->Copy(BuiltImage(), L"OvImage.dll").IsEmpty());
-    ASSERT_FALSE(folder_->Copy(BuiltReader(), L"OvReader.dll").IsEmpty());
-    OvProcessInfo::SetLibrariesFolder(folder_->Path());
+    ASSERT_TRUE(Copy(BuiltImage(), L"OvImage.dll"));
+    ASSERT_TRUE(Copy(BuiltReader(), L"OvReader.dll"));
+    SetLibrariesFolder(folder_);
     ASSERT_TRUE(LoadReaderLibrary(L""));
     ASSERT_TRUE(LoadToolsModule(L""));
     ASSERT_TRUE(LoadImageLibrary(L""));
     // The other slots hold copies of the reader library under their names.
     for (int index : {kOvTelevisionLibrary, kOvDiscLibrary, kOvWMFactoryLibrary, kOvPlayerLibrary}) {
         const OvString name = GetProductLibraryName(index);
-        ASSERT_FALSE(folder_->Copy(BuiltReader(), name).IsEmpty());
+        ASSERT_TRUE(Copy(BuiltReader(), name));
         bool loaded = false;
-        ASSERT_TRUE(LoadProductLibrary(folder_->Path() + name, index, &loaded)) << name.c_str();
+        ASSERT_TRUE(LoadProductLibrary(folder_ + name, index, &loaded)) << name.c_str();
     }
     StartRecord();
 
@@ -144,11 +152,11 @@ TEST_P(LibraryPaths, ChooseTheFolder)
 {
     const PathCase& c = GetParam();
     for (const wchar_t* subfolder : {L"full", L"libs", L"libs\\sub", L"current"})
-        ASSERT_FALSE(folder_->Copy(BuiltReader(), L"OvReader.dll", subfolder).IsEmpty()) << subfolder;
-    OvProcessInfo::SetLibrariesFolder(c.libraries ? folder_->Path() + c.libraries : OvString());
-    ASSERT_TRUE(SetCurrentDirectoryW(folder_->Path() + L"current"));
+        ASSERT_TRUE(Copy(BuiltReader(), L"OvReader.dll", subfolder)) << subfolder;
+    SetLibrariesFolder(c.libraries ? folder_ + c.libraries : OvString());
+    ASSERT_TRUE(SetCurrentDirectoryW(folder_ + L"current"));
 
-    OvString path = c.prefix ? OvString(c.prefix) + folder_->Path() + c.path : OvString(c.path);
+    OvString path = c.prefix ? OvString(c.prefix) + folder_ + c.path : OvString(c.path);
     bool loaded = false;
     ASSERT_TRUE(LoadProductLibrary(path, kOvReaderLibrary, &loaded)) << path.c_str();
     EXPECT_TRUE(loaded);
@@ -156,7 +164,7 @@ TEST_P(LibraryPaths, ChooseTheFolder)
     GetModuleFileNameW(GetModuleHandleW(L"OvReader.dll"), modulePath, MAX_PATH);
     OvString actual(modulePath);
     if (actual.StartsWith(L"\\\\?\\")) actual = actual.Mid(4);
-    EXPECT_TRUE(actual.EqualsNoCase(folder_->Path() + c.loadedFrom + L"\\OvReader.dll")) << actual.c_str();
+    EXPECT_TRUE(actual.EqualsNoCase(folder_ + c.loadedFrom + L"\\OvReader.dll")) << actual.c_str();
     EXPECT_TRUE(Contains(Calls(), L"OvReader.dll:OvReaderInitialize(0)"));
 }
 
@@ -172,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ProductLibraries, FailedLoadsLeaveTheSlotEmptyAndAreTriedAgain)
 {
     // No library in the libraries folder.
-    OvProcessInfo::SetLibrariesFolder(folder_->Path() + L"libs");
+    SetLibrariesFolder(folder_ + L"libs");
     bool loaded = false;
     EXPECT_FALSE(LoadProductLibrary(L"OvReader.dll", kOvReaderLibrary, &loaded));
     EXPECT_FALSE(loaded);
@@ -180,7 +188,7 @@ TEST_F(ProductLibraries, FailedLoadsLeaveTheSlotEmptyAndAreTriedAgain)
     EXPECT_TRUE(Calls().empty());
 
     // A library without the image library's entry: loaded, found wanting, freed again.
-    ASSERT_FALSE(folder_->Copy(BuiltReader(), L"OvImage.dll", L"libs").IsEmpty());
+    ASSERT_TRUE(Copy(BuiltReader(), L"OvImage.dll", L"libs"));
     EXPECT_FALSE(LoadImageLibrary(L""));
     EXPECT_EQ(GetImageFonts(), nullptr);
     EXPECT_EQ(Calls(), (Record{L"OvImage.dll:attach", L"OvImage.dll:detach", L"OvImage.dll:attach",
@@ -188,7 +196,7 @@ TEST_F(ProductLibraries, FailedLoadsLeaveTheSlotEmptyAndAreTriedAgain)
     EXPECT_EQ(GetModuleHandleW(L"OvImage.dll"), nullptr);
 
     // Once the library is there, the next request loads it.
-    ASSERT_FALSE(folder_->Copy(BuiltReader(), L"OvReader.dll", L"libs").IsEmpty());
+    ASSERT_TRUE(Copy(BuiltReader(), L"OvReader.dll", L"libs"));
     EXPECT_EQ(CreateInternetReader(L"http://example.invalid/"), nullptr);   // no reader entry
     EXPECT_TRUE(Contains(Calls(), L"OvReader.dll:OvReaderInitialize(0)"));
     EXPECT_TRUE(LoadReaderLibrary(L""));
@@ -208,9 +216,10 @@ class ProductLibraryPaths : public ProductLibraries, public ::testing::WithParam
 TEST_P(ProductLibraryPaths, AreRecognisedIgnoringCase)
 {
     // Without the tools library, and with its text search.
+    SetLibrariesFolder(folder_ + L"none");
     EXPECT_EQ(IsProductLibrary(GetParam().path), GetParam().expected);
-    ASSERT_FALSE(folder_->Copy(BuiltTools(), L"OvTools.dll").IsEmpty());
-    OvProcessInfo::SetLibrariesFolder(folder_->Path());
+    ASSERT_EQ(GetToolsInterface(false), nullptr);
+    SetLibrariesFolder(folder_);
     ASSERT_TRUE(LoadToolsModule(L""));
     EXPECT_EQ(IsProductLibrary(GetParam().path), GetParam().expected);
 }
@@ -229,8 +238,7 @@ TEST_F(ProductLibraries, TranslateTextLeavesTheEmptyTextAlone)
     EXPECT_TRUE(TranslateText(L"").IsEmpty());
     EXPECT_EQ(GetToolsInterface(false), nullptr);   // not even loaded for it
 
-    ASSERT_FALSE(folder_->Copy(BuiltTools(), L"OvTools.dll").IsEmpty());
-    OvProcessInfo::SetLibrariesFolder(folder_->Path());
+    SetLibrariesFolder(folder_);
     ASSERT_TRUE(LoadToolsModule(L""));
     StartRecord();
     EXPECT_TRUE(TranslateText(L"").IsEmpty());

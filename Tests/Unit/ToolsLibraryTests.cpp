@@ -1,72 +1,27 @@
 // The tools library loaded for real through its entry point, from a folder made per test.
 
-#include "OvFileSystem.h"
-#include "OvProcessInfo.h"
-#include "OvProductLibraries.h"
-#include "OvStringFormat.h"
-
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <cstdio>
+#include "ToolsFolder.h"
 
 namespace {
 
-// The built library, passed in by the build as a Unix path (reached through Wine's Z: drive).
-OvString BuiltLibrary()
-{
-    OvString path(L"Z:" OV_TOOLS_DLL_PATH);
-    for (int i = 0; i < path.Length(); ++i)
-        if (path[i] == L'/') path.GetBuffer(0)[i] = L'\\', path.ReleaseBuffer(path.Length());
-    return path;
-}
-
-void WriteFileText(const OvString& path, const char* text)
-{
-    FILE* f = _wfopen(path, L"wb");
-    ASSERT_NE(f, nullptr);
-    fputs(text, f);
-    fclose(f);
-}
-
-class ToolsLibraryTest : public ::testing::Test {
+class ToolsLibraryTest : public ToolsFolderTest {
 protected:
-    void SetUp() override
+    std::string ExtraDescription() override
     {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        // One folder per process: ctest runs the cases as parallel processes.
-        folder_ = OvFormat(L"%sToolsLibraryTest %d\\", temp, static_cast<int64_t>(GetCurrentProcessId()));
-        ASSERT_TRUE(CreateDirectoryW(folder_, nullptr)) << GetLastError();
-        ASSERT_TRUE(CopyFileW(BuiltLibrary(), folder_ + L"OvTools.dll", FALSE)) << BuiltLibrary().c_str();
-        WriteFileText(folder_ + L"ProductInfo.ini",
-                      "[Product]\nName0=Zero\nName1=Test Product\nName2=Two\nName3=Test Product 3\n"
-                      "MainFile=Main.exe\nLauncherFile=Launch.exe\nFeatures=173, 176\n"
-                      "[Installer]\nShowLanguageSelection=1\n[Colours]\n2=#102030\n");
+        return "[Installer]\nShowLanguageSelection=1\n[Colours]\n2=#102030\n";
     }
-    void TearDown() override
-    {
-        UnloadProductLibraries(true);
-        DeleteFileW(folder_ + L"OvTools.dll");
-        DeleteFileW(folder_ + L"ProductInfo.ini");
-        RemoveDirectoryW(folder_);
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvane\\Test Product 3");
-        OvProcessInfo::SetLibrariesFolder(L"");
-    }
-    OvString folder_;
 };
 
 TEST_F(ToolsLibraryTest, LoadsFromTheLibrariesFolderAndAnswersTheProductDescription)
 {
-    OvProcessInfo::SetLibrariesFolder(folder_);
+    SetLibrariesFolder(folder_);
     EXPECT_EQ(GetToolsInterface(false), nullptr);
     ASSERT_TRUE(LoadProductInformation(false, false));
     ASSERT_NE(GetToolsInterface(false), nullptr);
     OvProductInfo* info = GetProductInfo();
     ASSERT_NE(info, nullptr);
     EXPECT_STREQ(info->GetName(1).c_str(), L"Test Product");
-    EXPECT_STREQ(info->GetName(3).c_str(), L"Test Product 3");
+    EXPECT_STREQ(info->GetName(3).c_str(), productKey_.c_str());
     EXPECT_STREQ(info->GetMainFileName().c_str(), L"Main.exe");
     EXPECT_STREQ(info->GetLauncherFileName().c_str(), L"Launch.exe");
     EXPECT_TRUE(info->HasFeature(176));
@@ -95,7 +50,7 @@ TEST_F(ToolsLibraryTest, SettingsLiveUnderTheProductKey)
     EXPECT_STREQ(text.c_str(), L"value \u00e9");
 
     DWORD value = 0, size = sizeof value;
-    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Orvane\\Test Product 3\\Installer", L"Count",
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Orvane\\" + productKey_ + L"\\Installer", L"Count",
                            RRF_RT_REG_DWORD, nullptr, &value, &size),
               ERROR_SUCCESS);
     EXPECT_EQ(value, 12u);
@@ -115,13 +70,13 @@ TEST_F(ToolsLibraryTest, UnloadingTwiceIsHarmlessAndAllowsALaterLoad)
 TEST_F(ToolsLibraryTest, FailuresLeaveTheSlotEmptyWithTheirErrorText)
 {
     // No library in the libraries folder.
-    OvProcessInfo::SetLibrariesFolder(folder_ + L"missing\\");
+    SetLibrariesFolder(folder_ + L"missing\\");
     EXPECT_FALSE(LoadProductInformation(false, false));
     EXPECT_EQ(GetToolsInterface(false), nullptr);
 
     // A malformed description: the library loads, the description does not.
-    OvProcessInfo::SetLibrariesFolder(folder_);
-    WriteFileText(folder_ + L"ProductInfo.ini", "[Product\n");
+    SetLibrariesFolder(folder_);
+    WriteText(folder_ + L"ProductInfo.ini", "[Product\n");
     EXPECT_FALSE(LoadProductInformation(false, false));
     EXPECT_NE(GetToolsInterface(false), nullptr);
     EXPECT_EQ(GetProductInfo(), nullptr);
