@@ -311,6 +311,21 @@ IOvReader* CreateGenericReader(const wchar_t* argument)
     return CreateReader("CreateGenericReaderDLL", argument);
 }
 
+bool ImportSettings(const wchar_t* folderText)
+{
+    const OvString folder = EnsureTrailingBackslash(folderText);
+    IOvTools* tools = GetToolsInterface(true);
+    const bool imported = tools && tools->ImportSettings(0, folder);
+    // Without a generic folder the target would be relative to the current directory.
+    const OvString generic = GetGenericFolder();
+    if (!generic.IsEmpty() && !folder.IsEmpty()) {
+        const OvString settings = generic + L"Settings\\";
+        CreateDirectoryPath(settings, false);
+        CopyFileW(folder + L"TV Shared Settings.ini", settings + L"TV Shared Settings.ini", FALSE);
+    }
+    return imported;
+}
+
 OvProductInfo* GetProductInfo()
 {
     IOvTools* tools = GetToolsInterface(false);

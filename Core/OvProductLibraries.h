@@ -50,6 +50,11 @@ IOvTextDrawing* GetImageTextDrawing();
 IOvReader* CreateInternetReader(const wchar_t* argument);
 IOvReader* CreateGenericReader(const wchar_t* argument);
 
+// The tools library's import of the settings files in folder (false without the library); then,
+// in any case, the folder's "TV Shared Settings.ini" is copied into the generic folder's
+// "Settings\" (made when missing).
+bool ImportSettings(const wchar_t* folder);
+
 // Forwarders to the tools library (none when it is not loaded).
 OvProductInfo* GetProductInfo();
 OvString GetProductString(const wchar_t* path, const wchar_t* fallback = L"");

@@ -149,6 +149,8 @@ struct IOvTools {
     virtual IOvRegistryKey* GetRegistryKey(HKEY root, const wchar_t* path) = 0;
     virtual IOvArchiveService* GetArchives() = 0;
     virtual IOvDiagnostics* GetDiagnostics() = 0;
+    // Imports the settings files of a folder into the product's stored settings; flag is 0.
+    virtual bool ImportSettings(int flag, const wchar_t* folder) = 0;
 };
 
 // The library's one export.

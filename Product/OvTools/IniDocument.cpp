@@ -62,6 +62,7 @@ bool IniDocument::Load(const wchar_t* path, bool unescape, OvString& error)
 {
     values_.clear();
     names_.clear();
+    sections_.clear();
     std::string bytes;
     if (!ReadFileBytes(path, bytes)) {
         error = OvFormat(L"Cannot read the file %s", path);
@@ -99,6 +100,9 @@ bool IniDocument::Load(const wchar_t* path, bool unescape, OvString& error)
                 return false;
             }
             section = line.Mid(1, line.Length() - 2).Trim();
+            bool known = false;
+            for (const OvString& seen : sections_) known = known || seen.EqualsNoCase(section);
+            if (!known) sections_.push_back(section);
         } else {
             int eq = FindSeparator(line, unescape);
             OvString name = eq > 0 ? line.Left(eq).TrimRight() : OvString();

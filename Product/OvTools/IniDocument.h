@@ -16,9 +16,12 @@ public:
     bool Has(const wchar_t* section, const wchar_t* name) const;
     OvString Get(const wchar_t* section, const wchar_t* name, const wchar_t* fallback = L"") const;
     std::vector<OvString> Names(const wchar_t* section) const;
+    // The sections in the order of the file.
+    const std::vector<OvString>& Sections() const { return sections_; }
 
 private:
     static OvString Key(const wchar_t* section, const wchar_t* name);
     std::map<std::wstring, OvString> values_;
     std::map<std::wstring, std::vector<OvString>> names_;
+    std::vector<OvString> sections_;
 };

@@ -1,6 +1,7 @@
 #include "ToolsLibrary.h"
 
 #include "OvFileSystem.h"
+#include "OvStringFormat.h"
 #include "StandInRecord.h"
 
 namespace {
@@ -58,6 +59,38 @@ OvProductInfo* ToolsLibrary::GetProductInfo(bool create)
 {
     // Without creating, only a description that loaded counts as existing.
     return create || product_.IsLoaded() ? &product_ : nullptr;
+}
+
+bool ToolsLibrary::ImportSettings(int, const wchar_t* folderText)
+{
+    if (!product_.IsLoaded()) return false;
+    const OvString folder = EnsureTrailingBackslash(folderText);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(folder + L"*.ini", &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    int files = 0;
+    do {
+        const OvString name(found.cFileName);
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name.EqualsNoCase(L"TV Shared Settings.ini"))
+            continue;
+        ++files;
+        IniDocument document;
+        OvString error;
+        if (!document.Load(folder + name, false, error)) {
+            log_.Log(L"OvTools::ImportSettings", error);
+            ok = false;
+            continue;
+        }
+        for (const OvString& section : document.Sections()) {
+            SettingsSection* settings = Settings(section);
+            for (const OvString& value : document.Names(section))
+                ok = settings && settings->SetString(value, document.Get(section, value)) && ok;
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    log_.Log(L"OvTools::ImportSettings", OvFormat(L"%d settings files from %s", files, folder));
+    return ok && files > 0;
 }
 
 SettingsSection* ToolsLibrary::Settings(const wchar_t* name)

@@ -38,6 +38,10 @@ public:
     IOvRegistryKey* GetRegistryKey(HKEY, const wchar_t*) override { return nullptr; }
     IOvArchiveService* GetArchives() override { return nullptr; }
     IOvDiagnostics* GetDiagnostics() override { return &log_; }
+    // Every "*.ini" file of the folder but "TV Shared Settings.ini" (which is shared with other
+    // products, not imported): "[Section]" and "Name=Value" lines become text values of the
+    // sections. False without a product description or without any settings file.
+    bool ImportSettings(int flag, const wchar_t* folder) override;
 
     // The library's own folder ("...\Kestrel Deck\").
     const OvString& Folder() const { return folder_; }

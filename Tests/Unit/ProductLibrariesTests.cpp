@@ -248,4 +248,44 @@ TEST_F(ProductLibraries, TranslateTextLeavesTheEmptyTextAlone)
     EXPECT_EQ(Calls(), Record{L"OvTools.dll:Translate"});
 }
 
+// The product description names a generic folder inside the test's folder.
+class SettingsImport : public ToolsFolderTest {
+protected:
+    std::string ExtraDescription() override { return "ProductFolder=" + Narrow(folder_) + "Generic\n"; }
+    void SetUp() override
+    {
+        ToolsFolderTest::SetUp();
+        if (HasFatalFailure()) return;
+        SetLibrariesFolder(folder_);
+        source_ = folder_ + L"Library Settings\\";
+        ASSERT_TRUE(CreateDirectoryW(source_, nullptr));
+        WriteText(source_ + L"TV Shared Settings.ini", "[Shared]\nValue=1\n");
+    }
+    static int Setting(const wchar_t* section, const wchar_t* name)
+    {
+        IOvSettingsSection* settings = GetSettingsSection(section);
+        return settings ? settings->GetInt(name, -1) : -2;
+    }
+    OvString source_;
+};
+
+TEST_F(SettingsImport, GoesThroughTheToolsLibraryAndCopiesTheSharedSettings)
+{
+    WriteText(source_ + L"Settings.ini", "[Installer]\nCount=5\n[Properties]\nRuns=12\n");
+    ASSERT_TRUE(LoadProductInformation(false, false));
+    EXPECT_TRUE(ImportSettings(source_));
+    EXPECT_EQ(Setting(L"Installer", L"Count"), 5);
+    EXPECT_EQ(Setting(L"Properties", L"Runs"), 12);
+    EXPECT_EQ(Setting(L"Shared", L"Value"), -1);   // the shared file is only copied
+    EXPECT_EQ(ReadText(folder_ + L"Generic\\Settings\\TV Shared Settings.ini"), "[Shared]\nValue=1\n");
+}
+
+TEST_F(SettingsImport, SharedSettingsAreCopiedWhenTheImportFails)
+{
+    WriteText(source_ + L"Settings.ini", "[Installer\n");
+    ASSERT_TRUE(LoadProductInformation(false, false));
+    EXPECT_FALSE(ImportSettings(source_));
+    EXPECT_EQ(ReadText(folder_ + L"Generic\\Settings\\TV Shared Settings.ini"), "[Shared]\nValue=1\n");
+}
+
 }  // namespace
