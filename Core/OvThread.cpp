@@ -152,6 +152,7 @@ bool OvThread::Stop(int timeout)
 
 void OvThread::HardKill()
 {
+    bool reported = false;
     for (;;) {
         if (ended_ || WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0) return;
         if (SuspendThread(handle_) == static_cast<DWORD>(-1)) {
@@ -168,6 +169,10 @@ void OvThread::HardKill()
         }
         // Inside one of our locks: let it leave and look again.
         ResumeThread(handle_);
+        if (!reported) {
+            reported = true;
+            OvLogReport(L"OvThread::Stop", L"Thread (threadId=%d) holds a lock, killing it once released", threadId_);
+        }
         Sleep(1);
     }
     WaitForSingleObject(handle_, 5000);
