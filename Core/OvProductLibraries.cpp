@@ -6,7 +6,6 @@
 #include "OvProductPaths.h"
 #include "OvStringFormat.h"
 
-
 namespace {
 
 struct LoaderState {
@@ -133,6 +132,7 @@ IOvImageApp* ImageInterface()
 IOvReader* CreateReader(const char* entryName, const wchar_t* argument)
 {
     if (!LoadReaderLibrary(L"")) return nullptr;
+    // Looked up and called under the lock, so the library cannot be freed in between.
     OvLockGuard guard(Lock());
     auto entry = Entry<CreateReaderDLLProc>(State().modules[kOvReaderLibrary], entryName);
     return entry ? entry(argument) : nullptr;
