@@ -135,6 +135,8 @@ struct HardKillCase {
     // A thread blocked in synchronous I/O is first cancelled and reported again 100 ms later;
     // one without pending I/O cannot be cancelled and is terminated at the first report.
     size_t reports;
+    // Stop(-1) with the time-out 0 stored, rather than Stop(0).
+    bool storedTimeout;
 };
 
 // Shown by name in the test list.
@@ -152,7 +154,12 @@ TEST_P(HardKill, StopWithTimeOutZeroReportsThenTerminates)
     const DWORD id = thread.ThreadId();
     ThreadWatch watch(id);
 
-    EXPECT_FALSE(thread.Stop(0));
+    if (GetParam().storedTimeout) {
+        thread.SetStopTimeout(0);
+        EXPECT_FALSE(thread.Stop());
+    } else {
+        EXPECT_FALSE(thread.Stop(0));
+    }
     EXPECT_FALSE(thread.IsRunning());
     EXPECT_EQ(watch.ExitCode(), 1u);
     const std::vector<OvString> reports = log.Texts(L"OvThread::Stop");
@@ -168,8 +175,9 @@ TEST_P(HardKill, StopWithTimeOutZeroReportsThenTerminates)
 }
 
 INSTANTIATE_TEST_SUITE_P(Bodies, HardKill,
-                         ::testing::Values(HardKillCase{"BlockedInRead", true, 2},
-                                           HardKillCase{"Sleeping", false, 1}),
+                         ::testing::Values(HardKillCase{"BlockedInRead", true, 2, false},
+                                           HardKillCase{"Sleeping", false, 1, false},
+                                           HardKillCase{"SleepingWithTheStoredTimeOut", false, 1, true}),
                          [](const ::testing::TestParamInfo<HardKillCase>& info) { return info.param.name; });
 
 // Takes a lock of ours for a while, then ignores the stop request.
