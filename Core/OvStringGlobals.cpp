@@ -32,27 +32,18 @@ OvStringGlobals::OvStringGlobals()
     setlocale(LC_ALL, "");
     for (int c = 0; c < 256; ++c) {
         wchar_t w = static_cast<wchar_t>(c);
-        lower_[c] = static_cast<wchar_t>(towlower(w));
-        uint8_t m = 0;
-        if (iswdigit(w)) m |= kOvDigit;
-        if (iswalpha(w)) m |= kOvLetter;
-        if (iswspace(w)) m |= kOvSpace;
-        if (iswupper(w)) m |= kOvUpper;
-        if (iswlower(w)) m |= kOvLower;
-        if (iswpunct(w)) m |= kOvPunct;
-        if (iswprint(w)) m |= kOvPrint;
-        classes_[c] = m;
+        lower_[c] = FoldWide(w);
+        classes_[c] = ClassOfWide(w);
     }
 }
 
-wchar_t OvStringGlobals::Fold(wchar_t c) const
+wchar_t OvStringGlobals::FoldWide(wchar_t c)
 {
-    return c < 256 ? lower_[c] : static_cast<wchar_t>(towlower(c));
+    return static_cast<wchar_t>(towlower(c));
 }
 
-uint8_t OvStringGlobals::ClassOf(wchar_t c) const
+uint8_t OvStringGlobals::ClassOfWide(wchar_t c)
 {
-    if (c < 256) return classes_[c];
     uint8_t m = 0;
     if (iswdigit(c)) m |= kOvDigit;
     if (iswalpha(c)) m |= kOvLetter;
@@ -120,6 +111,14 @@ void OvStringGlobals::Free(OvStringData* data)
     }
     InterlockedIncrement(&freed_);
     free(data);
+}
+
+int OvStringGlobals::CachedCount()
+{
+    EnterCriticalSection(&lock_);
+    const int n = cached_;
+    LeaveCriticalSection(&lock_);
+    return n;
 }
 
 OvStringData* OvStringGlobals::AllocateEmpty()

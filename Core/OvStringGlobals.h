@@ -46,13 +46,19 @@ public:
                                    bool lengthExact, bool useCache);
     virtual OvStringData* Empty();
 
-    wchar_t Fold(wchar_t c) const;
-    uint8_t ClassOf(wchar_t c) const;
+    // Lower-case form: the table below 256, towlower above.
+    wchar_t Fold(wchar_t c) const { return c < 256 ? lower_[c] : FoldWide(c); }
+    // Class mask (OvCharClass bits): the table below 256, the wide-character functions above.
+    uint8_t ClassOf(wchar_t c) const { return c < 256 ? classes_[c] : ClassOfWide(c); }
     bool IsSpace(wchar_t c) const { return (ClassOf(c) & kOvSpace) != 0; }
+    bool IsDigit(wchar_t c) const { return (ClassOf(c) & kOvDigit) != 0; }
+    bool IsLetter(wchar_t c) const { return (ClassOf(c) & kOvLetter) != 0; }
 
-    // Buffers handed out and handed back over the manager's life (for leak checks).
+    // Heap buffers made and released over the manager's life, and those waiting in the cache.
+    // Made - released - cached is the number of buffers in use (for leak checks).
     LONG AllocatedCount() const { return allocated_; }
     LONG FreedCount() const { return freed_; }
+    int CachedCount();
 
 protected:
     OvStringGlobals();
@@ -60,6 +66,8 @@ protected:
 
 private:
     OvStringData* NewBuffer(int length);
+    static wchar_t FoldWide(wchar_t c);
+    static uint8_t ClassOfWide(wchar_t c);
 
     CRITICAL_SECTION lock_;
     struct StaticEmpty {
