@@ -71,11 +71,12 @@ OvStringData* OvStringGlobals::Allocate(int length, bool useCache)
 {
     if (length < 0) length = 0;
     OvStringData* data = nullptr;
-    if (useCache && length <= kCacheMaxLength) {
+    if (useCache && length <= kCacheMaxLength && cached_.load(std::memory_order_relaxed) > 0) {
         EnterCriticalSection(&lock_);
         int best = -1;
         int bestSpare = INT_MAX;
-        for (int i = 0; i < cached_; ++i) {
+        const int cached = cached_.load(std::memory_order_relaxed);
+        for (int i = 0; i < cached; ++i) {
             int spare = cache_[i]->capacity - length - 1;
             if (spare >= 0 && spare < bestSpare) {
                 best = i;
@@ -85,8 +86,9 @@ OvStringData* OvStringGlobals::Allocate(int length, bool useCache)
         }
         if (best >= 0) {
             data = cache_[best];
-            cache_[best] = cache_[--cached_];
-            cache_[cached_] = nullptr;
+            cache_[best] = cache_[cached - 1];
+            cache_[cached - 1] = nullptr;
+            cached_.store(cached - 1, std::memory_order_relaxed);
         }
         LeaveCriticalSection(&lock_);
     }
@@ -100,10 +102,12 @@ OvStringData* OvStringGlobals::Allocate(int length, bool useCache)
 void OvStringGlobals::Free(OvStringData* data)
 {
     if (!data || data->refs == kOvStaticRefs) return;
-    if (data->capacity < kCacheMaxCapacity) {
+    if (data->capacity < kCacheMaxCapacity && cached_.load(std::memory_order_relaxed) < kCacheSlots) {
         EnterCriticalSection(&lock_);
-        if (cached_ < kCacheSlots) {
-            cache_[cached_++] = data;
+        const int cached = cached_.load(std::memory_order_relaxed);
+        if (cached < kCacheSlots) {
+            cache_[cached] = data;
+            cached_.store(cached + 1, std::memory_order_relaxed);
             data = nullptr;
         }
         LeaveCriticalSection(&lock_);
@@ -116,7 +120,7 @@ void OvStringGlobals::Free(OvStringData* data)
 int OvStringGlobals::CachedCount()
 {
     EnterCriticalSection(&lock_);
-    const int n = cached_;
+    const int n = cached_.load(std::memory_order_relaxed);
     LeaveCriticalSection(&lock_);
     return n;
 }

@@ -2,6 +2,7 @@
 // The process-wide string manager: allocates, caches and frees the buffers of OvString.
 
 #include <windows.h>
+#include <atomic>
 #include <cstdint>
 
 class OvStringGlobals;
@@ -75,7 +76,9 @@ private:
         wchar_t terminator[2];
     } empty_;
     OvStringData* cache_[kCacheSlots] = {};
-    int cached_ = 0;
+    // Changed only under the lock; read without it as a hint that spares the lock when the
+    // cache is empty (allocate) or full (free).
+    std::atomic<int> cached_{0};
     wchar_t lower_[256];
     uint8_t classes_[256];
     volatile LONG allocated_ = 0;

@@ -12,16 +12,7 @@ namespace {
 // digits, the point and the fraction.
 constexpr int kMaxPrecision = 1100;
 constexpr int kFixedRoom = 1 + 309 + 1 + kMaxPrecision + 8;
-
-OvString FromAscii(const char* text, int length)
-{
-    OvString result;
-    wchar_t* out = result.GetBuffer(length);
-    const wchar_t separator = GetDecimalSeparator();
-    for (int i = 0; i < length; ++i) out[i] = text[i] == '.' ? separator : static_cast<unsigned char>(text[i]);
-    result.ReleaseBuffer(length);
-    return result;
-}
+static_assert(kFixedRoom <= kOvDoubleTextRoom);
 
 bool IsHexDigit(wchar_t c, unsigned& value)
 {
@@ -91,40 +82,50 @@ uint64_t ParseHex(const wchar_t* text)
     return negative ? 0 - value : value;
 }
 
-OvString DoubleToText(double value)
+int WriteDoubleText(wchar_t* out, double value, int precision)
 {
     char text[kFixedRoom];
-    if (!std::isfinite(value)) {
-        auto r = std::to_chars(text, text + sizeof text, value);
-        return OvString::FromNarrow(text, static_cast<int>(r.ptr - text));
-    }
-    if (value == 0) value = 0;   // no sign for negative zero
-    if (value == std::floor(value)) {
-        auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 0);
-        return OvString::FromNarrow(text, static_cast<int>(r.ptr - text));
-    }
-    // The shortest text that reads back as the value; with more than 16 fraction digits, 16.
-    auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
-    int length = static_cast<int>(r.ptr - text);
-    int point = 0;
-    while (point < length && text[point] != '.') ++point;
-    if (length - point - 1 > 16) {
-        r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 16);
+    int length = 0;
+    if (precision >= 0) {
+        if (precision > kMaxPrecision) precision = kMaxPrecision;
+        length = static_cast<int>(std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, precision).ptr - text);
+    } else if (!std::isfinite(value)) {
+        length = static_cast<int>(std::to_chars(text, text + sizeof text, value).ptr - text);
+    } else {
+        if (value == 0) value = 0;   // no sign for negative zero
+        const bool integral = value == std::floor(value);
+        // Integral values without fraction; others as the shortest text that reads back, or,
+        // when that needs more than 16 fraction digits, 16 of them without trailing zeros.
+        auto r = integral ? std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 0)
+                          : std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
         length = static_cast<int>(r.ptr - text);
-        while (length > point && text[length - 1] == '0') --length;
-        if (length == point + 1) --length;
-        if (length == 2 && text[0] == '-' && text[1] == '0') return OvString(L"0");
+        int point = 0;
+        while (point < length && text[point] != '.') ++point;
+        if (!integral && length - point - 1 > 16) {
+            r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 16);
+            length = static_cast<int>(r.ptr - text);
+            while (length > point && text[length - 1] == '0') --length;
+            if (length == point + 1) --length;
+            if (length == 2 && text[0] == '-' && text[1] == '0') {
+                text[0] = '0';
+                length = 1;
+            }
+        }
     }
-    return FromAscii(text, length);
+    const wchar_t separator = GetDecimalSeparator();
+    for (int i = 0; i < length; ++i) out[i] = text[i] == '.' ? separator : static_cast<unsigned char>(text[i]);
+    return length;
+}
+
+OvString DoubleToText(double value)
+{
+    return DoubleToText(value, -1);
 }
 
 OvString DoubleToText(double value, int precision)
 {
-    if (precision < 0) precision = 0;
-    if (precision > kMaxPrecision) precision = kMaxPrecision;
-    char text[kFixedRoom];
-    auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, precision);
-    return FromAscii(text, static_cast<int>(r.ptr - text));
+    wchar_t text[kOvDoubleTextRoom];
+    return OvString(text, WriteDoubleText(text, value, precision));
 }
 
 double ParseDouble(const wchar_t* text)

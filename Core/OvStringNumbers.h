@@ -23,8 +23,14 @@ uint64_t ParseHex(const wchar_t* text);
 // separator and the shortest fraction of at most 16 digits that gives the value back.
 OvString DoubleToText(double value);
 
-// The same with a fixed number of fraction digits (none for 0), using the decimal separator.
+// The same with a fixed number of fraction digits (none for 0), using the decimal separator; a
+// negative precision is DoubleToText(value). Precisions above 1100 count as 1100.
 OvString DoubleToText(double value, int precision);
+
+// Room that WriteDoubleText may need.
+constexpr int kOvDoubleTextRoom = 1424;
+// Writes the text of DoubleToText(value, precision) into out, without terminator; returns its length.
+int WriteDoubleText(wchar_t* out, double value, int precision);
 
 // Skips blanks and '+', takes an optional '-' (or U+2012), digits, one '.' or ',' as the decimal
 // point and an optional exponent after 'e' or 'E'; stops at any other character.
