@@ -277,7 +277,16 @@ OvString& OvString::TrimRight()
     return *this;
 }
 
-OvString& OvString::Trim() { return TrimRight().TrimLeft(); }
+OvString& OvString::Trim()
+{
+    const OvStringGlobals* g = Manager();
+    int last = Length();
+    while (last > 0 && g->IsSpace(chars_[last - 1])) --last;
+    int first = 0;
+    while (first < last && g->IsSpace(chars_[first])) ++first;
+    if (first > 0 || last < Length()) *this = Mid(first, last - first);
+    return *this;
+}
 
 OvString& OvString::MakeLower()
 {
