@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <cmath>
 #include <random>
@@ -26,6 +28,9 @@ struct SplitCase {
     bool trim;
     std::vector<std::wstring> items;
 };
+
+// Test names and failure messages show the case name, not the bytes of the case.
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
 
 const SplitCase kSplitCases[] = {
     {"Plain", L"a/b/c", L"/", false, {L"a", L"b", L"c"}},
@@ -109,6 +114,8 @@ struct FindCase {
     bool whole;
     int index;
 };
+
+void PrintTo(const FindCase& c, std::ostream* os) { *os << c.name; }
 
 const FindCase kFindCases[] = {
     {"WholeExact", L"Beta", true, true, 2},
@@ -251,6 +258,8 @@ struct SortShape {
     const char* name;
     std::vector<int> (*make)(int n);
 };
+
+void PrintTo(const SortShape& c, std::ostream* os) { *os << c.name; }
 
 const SortShape kShapes[] = {
     {"Random", [](int n) { std::vector<int> v(n); std::mt19937 r(n); for (int& x : v) x = static_cast<int>(r() % 1000); return v; }},

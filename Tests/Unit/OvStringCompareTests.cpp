@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 namespace {
@@ -15,6 +17,9 @@ struct CompareCase {
     const wchar_t* b;
     int sign;
 };
+
+// Test names and failure messages show the case name, not the bytes of the case.
+void PrintTo(const CompareCase& c, std::ostream* os) { *os << c.name; }
 
 const CompareCase kCompareCases[] = {
     {"LetterCaseIgnored", L"ABC", L"abc", 0},
@@ -70,6 +75,8 @@ struct SearchCase {
     int noCase;
 };
 
+void PrintTo(const SearchCase& c, std::ostream* os) { *os << c.name; }
+
 const SearchCase kSearchCases[] = {
     {"Start", L"Hello", L"he", 0, -1, 0},
     {"Middle", L"xxHeLLo", L"hello", 0, -1, 2},
@@ -123,6 +130,8 @@ struct EnclosedCase {
     bool found;
     int start, end;
 };
+
+void PrintTo(const EnclosedCase& c, std::ostream* os) { *os << c.name; }
 
 const EnclosedCase kEnclosedCases[] = {
     {"InsideDelimiters", L"a(bc)d", L"(", L")", 0, false, false, false, true, 2, 4},

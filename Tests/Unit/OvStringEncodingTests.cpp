@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -26,6 +28,9 @@ struct DetectCase {
     OvTextEncoding encoding;
     const wchar_t* text;   // null: the system code page's reading of the bytes
 };
+
+// Test names and failure messages show the case name, not the bytes of the case.
+void PrintTo(const DetectCase& c, std::ostream* os) { *os << c.name; }
 
 const DetectCase kDetectCases[] = {
     {"Utf16WithoutMark", {0x68, 0x00, 0x69, 0x00}, kOvEncodingUtf16, L"hi"},
@@ -68,6 +73,8 @@ struct DecodeCase {
     int encoding;
     const wchar_t* text;
 };
+
+void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.name; }
 
 const DecodeCase kDecodeCases[] = {
     {"Utf8MarkBecomesCharacter", {0xEF, 0xBB, 0xBF, 0x61}, kOvEncodingUtf8, L"\uFEFFa"},
@@ -182,6 +189,8 @@ struct Base64Case {
     std::string bytes;
     const wchar_t* text;
 };
+
+void PrintTo(const Base64Case& c, std::ostream* os) { *os << c.name; }
 
 const Base64Case kBase64Cases[] = {
     {"ThreeBytes", "abc", L"YWJj"},

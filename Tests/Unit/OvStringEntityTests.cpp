@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 namespace {
@@ -12,6 +14,9 @@ struct DecodeCase {
     const wchar_t* result;
     int decoded;
 };
+
+// Test names and failure messages show the case name, not the bytes of the case.
+void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.name; }
 
 const DecodeCase kDecodeCases[] = {
     {"OwnOutputNotDecodedAgain", L"&amp;lt;", L"&lt;", 1},

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -14,6 +16,9 @@ struct FormatCase {
     std::vector<OvFormatArg> args;
     const wchar_t* result;   // '.' in a double's text stands for the decimal separator
 };
+
+// Test names and failure messages show the case name, not the bytes of the case.
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
 
 const OvString kStringArg(L"str");
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cwctype>
 #include <set>
 #include <string>
@@ -13,6 +15,9 @@ struct CounterCase {
     const wchar_t* text;
     const wchar_t* next;
 };
+
+// Test names and failure messages show the case name, not the bytes of the case.
+void PrintTo(const CounterCase& c, std::ostream* os) { *os << c.name; }
 
 const CounterCase kCounterCases[] = {
     {"NoCounter", L"Name", L"Name (1)"},

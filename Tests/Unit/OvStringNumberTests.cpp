@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <string>
 
@@ -29,6 +31,9 @@ struct ParseIntCase {
     const wchar_t* text;
     int value;
 };
+
+// Test names and failure messages show the case name, not the bytes of the case.
+void PrintTo(const ParseIntCase& c, std::ostream* os) { *os << c.name; }
 
 const ParseIntCase kParseIntCases[] = {
     {"Plain", L"123", 123},
@@ -82,6 +87,8 @@ struct DoubleWriteCase {
     const wchar_t* text;   // '.' stands for the decimal separator
 };
 
+void PrintTo(const DoubleWriteCase& c, std::ostream* os) { *os << c.name; }
+
 const DoubleWriteCase kDoubleWriteCases[] = {
     {"Integral", 42.0, L"42"},
     {"NegativeIntegral", -3.0, L"-3"},
@@ -120,6 +127,8 @@ struct DoubleParseCase {
     const wchar_t* text;
     double value;
 };
+
+void PrintTo(const DoubleParseCase& c, std::ostream* os) { *os << c.name; }
 
 const DoubleParseCase kDoubleParseCases[] = {
     {"Point", L"2.5", 2.5},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -19,6 +21,9 @@ struct ReplaceCase {
     int hits;
     const wchar_t* result;
 };
+
+// Test names and failure messages show the case name, not the bytes of the case.
+void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.name; }
 
 const ReplaceCase kReplaceCases[] = {
     {"IgnoringCaseBothPatternsHit", L"aXbxc", {L"x", L"X"}, {L"1", L"2"}, false, false, nullptr, nullptr, 2, L"a1b1c"},

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -65,6 +67,9 @@ struct TokenizeCase {
     std::vector<std::wstring> tokens;
     std::vector<int> kinds;
 };
+
+// Test names and failure messages show the case name, not the bytes of the case.
+void PrintTo(const TokenizeCase& c, std::ostream* os) { *os << c.name; }
 
 const TokenizeCase kTokenizeCases[] = {
     {"WordsAndSpace", L"Hello  world", {L"Hello", L"  ", L"world"}, {2, 1, 2}},
