@@ -17,9 +17,15 @@ int CompareNoCase(const wchar_t* a, const wchar_t* b)
     if (!a) a = L"";
     if (!b) b = L"";
     const OvStringGlobals* g = Manager();
+    const wchar_t* lower = g->LowerTable();
     for (;; ++a, ++b) {
-        int d = static_cast<int>(g->Fold(*a)) - static_cast<int>(g->Fold(*b));
-        if (d != 0 || *a == 0) return d;
+        const wchar_t x = *a, y = *b;
+        if (x == y) {
+            if (!x) return 0;
+            continue;
+        }
+        const int d = (x < 256 ? lower[x] : g->Fold(x)) - (y < 256 ? lower[y] : g->Fold(y));
+        if (d != 0) return d;
     }
 }
 

@@ -49,6 +49,8 @@ public:
 
     // Lower-case form: the table below 256, towlower above.
     wchar_t Fold(wchar_t c) const { return c < 256 ? lower_[c] : FoldWide(c); }
+    // The lower-case forms of the code units below 256.
+    const wchar_t* LowerTable() const { return lower_; }
     // Class mask (OvCharClass bits): the table below 256, the wide-character functions above.
     uint8_t ClassOf(wchar_t c) const { return c < 256 ? classes_[c] : ClassOfWide(c); }
     bool IsSpace(wchar_t c) const { return (ClassOf(c) & kOvSpace) != 0; }
