@@ -93,7 +93,8 @@ public:
     LONG RefCount() const { return Data()->refs; }
     const OvStringData* Data() const { return OvStringData::FromChars(chars_); }
 
-    // Takes over a buffer of the process's manager (count 1, length and terminator set).
+    // Takes over a buffer made by a string manager (count 1, length and terminator set); it goes
+    // back to that manager when released.
     static OvString Adopt(OvStringData* data) { return OvString(data); }
 
 private:
