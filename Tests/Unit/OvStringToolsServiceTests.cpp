@@ -1,3 +1,4 @@
+#include "BuildPaths.h"
 #include "OvProductLibraries.h"
 #include "OvStringArray.h"
 #include "OvStringSearch.h"
@@ -8,14 +9,7 @@
 
 namespace {
 
-// The tools library stand-in's path, as the Windows side sees the build folder.
-std::wstring ToolsLibraryPath()
-{
-    const std::string unixPath = OV_TOOLS_LIBRARY_PATH;
-    std::wstring path = L"Z:";
-    for (char c : unixPath) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return path;
-}
+OvString ToolsLibraryPath() { return BuildFile(OV_TOOLS_DLL_PATH); }
 
 // Every operation that searches or orders ignoring case, run once.
 struct Answers {
