@@ -5,6 +5,7 @@
 #include "OvProductPaths.h"
 #include "OvStringArray.h"
 #include "OvStringFormat.h"
+#include "OvStringNumbers.h"
 
 #include <windows.h>
 
@@ -295,6 +296,28 @@ OvString MakeTemporaryFileName(const wchar_t* baseFolder, bool addThreadNumber, 
     if (addThreadNumber) path += OvFormat(L" - %d", static_cast<int64_t>(GetCurrentThreadId()));
     if (dot >= 0 && dot + 1 < name.Length()) path += L"." + name.Mid(dot + 1);
     return MakeUnusedName(path);
+}
+
+OvString FormatSize(int64_t bytes)
+{
+    const bool negative = bytes < 0;
+    const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(bytes) : static_cast<uint64_t>(bytes);
+    static const wchar_t* const units[] = {L"KB", L"MB", L"GB", L"TB", L"PB"};
+    int unit = -1;
+    for (int k = 4; k >= 0; --k) {
+        if (magnitude >= (1ull << (10 * (k + 1)))) {
+            unit = k;
+            break;
+        }
+    }
+    OvString text;
+    if (unit < 0) {
+        text = OvFormat(L"%d bytes", static_cast<int64_t>(magnitude));
+    } else {
+        const double scaled = static_cast<double>(magnitude) / static_cast<double>(1ull << (10 * (unit + 1)));
+        text = DoubleToText(scaled, scaled >= 100 ? 0 : 1) + L" " + units[unit];
+    }
+    return negative ? L"-" + text : text;
 }
 
 bool GetFreeDiskSpace(const wchar_t* pathText, int64_t* freeToCaller, int64_t* total, int64_t* totalFree)

@@ -40,5 +40,8 @@ OvString MakeUnusedName(const wchar_t* path);
 // An unused name for a temporary file: the folder (the product's temp folder when empty), the
 // name's title, " - <thread number>" when asked, the name's extension.
 OvString MakeTemporaryFileName(const wchar_t* baseFolder, bool addThreadNumber, const wchar_t* name);
+// A byte count for people: "%d bytes" below 1 KB, else scaled to KB ... PB with one decimal
+// below 100 and none from 100 on, in the locale's decimal separator; '-' for negative counts.
+OvString FormatSize(int64_t bytes);
 // Free space of the volume holding the path (a single letter names a drive).
 bool GetFreeDiskSpace(const wchar_t* path, int64_t* freeToCaller, int64_t* total, int64_t* totalFree);

@@ -1,7 +1,10 @@
 #include "OvString.h"
 
+#include "OvStringSearch.h"
+
 #include <cstring>
 #include <cwchar>
+#include <cwctype>
 
 namespace {
 OvStringGlobals* Manager() { return OvStringGlobals::Get(); }
@@ -14,9 +17,15 @@ int CompareNoCase(const wchar_t* a, const wchar_t* b)
     if (!a) a = L"";
     if (!b) b = L"";
     const OvStringGlobals* g = Manager();
+    const wchar_t* lower = g->LowerTable();
     for (;; ++a, ++b) {
-        int d = static_cast<int>(g->Fold(*a)) - static_cast<int>(g->Fold(*b));
-        if (d != 0 || *a == 0) return d;
+        const wchar_t x = *a, y = *b;
+        if (x == y) {
+            if (!x) return 0;
+            continue;
+        }
+        const int d = (x < 256 ? lower[x] : g->Fold(x)) - (y < 256 ? lower[y] : g->Fold(y));
+        if (d != 0) return d;
     }
 }
 
@@ -184,9 +193,9 @@ int OvString::CompareNoCase(const wchar_t* text) const { return ::CompareNoCase(
 int OvString::Find(wchar_t c, int from) const
 {
     if (from < 0) from = 0;
-    for (int i = from; i < Length(); ++i)
-        if (chars_[i] == c) return i;
-    return -1;
+    if (from >= Length()) return -1;
+    const wchar_t* hit = wmemchr(chars_ + from, c, Length() - from);
+    return hit ? static_cast<int>(hit - chars_) : -1;
 }
 
 int OvString::Find(const wchar_t* text, int from) const
@@ -195,9 +204,12 @@ int OvString::Find(const wchar_t* text, int from) const
     const int n = TextLength(text);
     if (from > Length() || n > Length() - from) return -1;
     if (n == 0) return from;
-    for (int i = from; i + n <= Length(); ++i)
-        if (chars_[i] == text[0] && wmemcmp(chars_ + i, text, n) == 0) return i;
-    return -1;
+    return FindExact(chars_, Length(), text, n, from);
+}
+
+int OvString::FindNoCase(const wchar_t* text, int from) const
+{
+    return OvTextSearch(false).Find(chars_, Length(), text, TextLength(text), from);
 }
 
 int OvString::ReverseFind(wchar_t c) const
@@ -271,7 +283,16 @@ OvString& OvString::TrimRight()
     return *this;
 }
 
-OvString& OvString::Trim() { return TrimRight().TrimLeft(); }
+OvString& OvString::Trim()
+{
+    const OvStringGlobals* g = Manager();
+    int last = Length();
+    while (last > 0 && g->IsSpace(chars_[last - 1])) --last;
+    int first = 0;
+    while (first < last && g->IsSpace(chars_[first])) ++first;
+    if (first > 0 || last < Length()) *this = Mid(first, last - first);
+    return *this;
+}
 
 OvString& OvString::MakeLower()
 {
@@ -288,6 +309,22 @@ OvString& OvString::MakeUpper()
     wchar_t* out = PrepareWrite(Length());
     for (int i = 0; i < Length(); ++i) out[i] = static_cast<wchar_t>(towupper(out[i]));
     return *this;
+}
+
+int OvString::ReplaceChar(wchar_t oldChar, wchar_t newChar)
+{
+    if (oldChar == newChar || IsEmpty()) return 0;
+    int first = Find(oldChar);
+    if (first < 0) return 0;
+    wchar_t* out = PrepareWrite(Length());
+    int count = 0;
+    for (int i = first; i < Length(); ++i) {
+        if (out[i] == oldChar) {
+            out[i] = newChar;
+            ++count;
+        }
+    }
+    return count;
 }
 
 OvString operator+(const OvString& a, const OvString& b)

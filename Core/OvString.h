@@ -1,6 +1,7 @@
 #pragma once
 // OvString: reference-counted, copy-on-write UTF-16 text (see OvStringGlobals for the buffers).
 
+#include "OvFormatArg.h"
 #include "OvStringGlobals.h"
 
 #include <cstdint>
@@ -45,6 +46,8 @@ public:
 
     int Find(wchar_t c, int from = 0) const;
     int Find(const wchar_t* text, int from = 0) const;
+    // Search ignoring case (the tools library's text search, mode 3); -1 for an empty pattern.
+    int FindNoCase(const wchar_t* text, int from = 0) const;
     int ReverseFind(wchar_t c) const;
     bool StartsWith(const wchar_t* text) const;
     bool StartsWithNoCase(const wchar_t* text) const;
@@ -61,9 +64,38 @@ public:
     OvString& MakeLower();
     OvString& MakeUpper();
 
+    // Replaces every hit of any of count patterns in one pass; the earliest hit wins, and the
+    // first listed pattern among hits at the same place. Hits never overlap. Each hit becomes
+    // prefix + (the matched text when keepMatch, else its replacement) + suffix; replacements,
+    // an entry of it, prefix and suffix may be null. Returns the number of hits; no pattern may
+    // be empty (nothing is changed then).
+    int Replace(const wchar_t* const* patterns, const wchar_t* const* replacements, int count, bool exactCase = true,
+                bool keepMatch = false, const wchar_t* prefix = nullptr, const wchar_t* suffix = nullptr);
+    int Replace(const wchar_t* pattern, const wchar_t* replacement, bool exactCase = true);
+    // Returns the number of characters changed.
+    int ReplaceChar(wchar_t oldChar, wchar_t newChar);
+
+    // Replaces the text with the formatted arguments (see OvStringFormat.h).
+    template <class... Args>
+    OvString& Format(const wchar_t* format, const Args&... args)
+    {
+        static_assert(sizeof...(Args) <= kOvFormatMaxArgs, "at most 20 argument slots");
+        if constexpr (sizeof...(Args) == 0) {
+            return FormatArgs(format, nullptr, 0);
+        } else {
+            const OvFormatArg slots[] = {OvFormatArg(args)...};
+            return FormatArgs(format, slots, static_cast<int>(sizeof...(Args)));
+        }
+    }
+    OvString& FormatArgs(const wchar_t* format, const OvFormatArg* args, int count);
+
     // Sharing count of the buffer (for diagnostics and tests).
     LONG RefCount() const { return Data()->refs; }
     const OvStringData* Data() const { return OvStringData::FromChars(chars_); }
+
+    // Takes over a buffer made by a string manager (count 1, length and terminator set); it goes
+    // back to that manager when released.
+    static OvString Adopt(OvStringData* data) { return OvString(data); }
 
 private:
     explicit OvString(OvStringData* data) : chars_(data->Chars()) {}

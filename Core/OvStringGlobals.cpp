@@ -32,27 +32,18 @@ OvStringGlobals::OvStringGlobals()
     setlocale(LC_ALL, "");
     for (int c = 0; c < 256; ++c) {
         wchar_t w = static_cast<wchar_t>(c);
-        lower_[c] = static_cast<wchar_t>(towlower(w));
-        uint8_t m = 0;
-        if (iswdigit(w)) m |= kOvDigit;
-        if (iswalpha(w)) m |= kOvLetter;
-        if (iswspace(w)) m |= kOvSpace;
-        if (iswupper(w)) m |= kOvUpper;
-        if (iswlower(w)) m |= kOvLower;
-        if (iswpunct(w)) m |= kOvPunct;
-        if (iswprint(w)) m |= kOvPrint;
-        classes_[c] = m;
+        lower_[c] = FoldWide(w);
+        classes_[c] = ClassOfWide(w);
     }
 }
 
-wchar_t OvStringGlobals::Fold(wchar_t c) const
+wchar_t OvStringGlobals::FoldWide(wchar_t c)
 {
-    return c < 256 ? lower_[c] : static_cast<wchar_t>(towlower(c));
+    return static_cast<wchar_t>(towlower(c));
 }
 
-uint8_t OvStringGlobals::ClassOf(wchar_t c) const
+uint8_t OvStringGlobals::ClassOfWide(wchar_t c)
 {
-    if (c < 256) return classes_[c];
     uint8_t m = 0;
     if (iswdigit(c)) m |= kOvDigit;
     if (iswalpha(c)) m |= kOvLetter;
@@ -80,11 +71,12 @@ OvStringData* OvStringGlobals::Allocate(int length, bool useCache)
 {
     if (length < 0) length = 0;
     OvStringData* data = nullptr;
-    if (useCache && length <= kCacheMaxLength) {
+    if (useCache && length <= kCacheMaxLength && cached_.load(std::memory_order_relaxed) > 0) {
         EnterCriticalSection(&lock_);
         int best = -1;
         int bestSpare = INT_MAX;
-        for (int i = 0; i < cached_; ++i) {
+        const int cached = cached_.load(std::memory_order_relaxed);
+        for (int i = 0; i < cached; ++i) {
             int spare = cache_[i]->capacity - length - 1;
             if (spare >= 0 && spare < bestSpare) {
                 best = i;
@@ -94,8 +86,9 @@ OvStringData* OvStringGlobals::Allocate(int length, bool useCache)
         }
         if (best >= 0) {
             data = cache_[best];
-            cache_[best] = cache_[--cached_];
-            cache_[cached_] = nullptr;
+            cache_[best] = cache_[cached - 1];
+            cache_[cached - 1] = nullptr;
+            cached_.store(cached - 1, std::memory_order_relaxed);
         }
         LeaveCriticalSection(&lock_);
     }
@@ -109,10 +102,12 @@ OvStringData* OvStringGlobals::Allocate(int length, bool useCache)
 void OvStringGlobals::Free(OvStringData* data)
 {
     if (!data || data->refs == kOvStaticRefs) return;
-    if (data->capacity < kCacheMaxCapacity) {
+    if (data->capacity < kCacheMaxCapacity && cached_.load(std::memory_order_relaxed) < kCacheSlots) {
         EnterCriticalSection(&lock_);
-        if (cached_ < kCacheSlots) {
-            cache_[cached_++] = data;
+        const int cached = cached_.load(std::memory_order_relaxed);
+        if (cached < kCacheSlots) {
+            cache_[cached] = data;
+            cached_.store(cached + 1, std::memory_order_relaxed);
             data = nullptr;
         }
         LeaveCriticalSection(&lock_);
@@ -120,6 +115,14 @@ void OvStringGlobals::Free(OvStringData* data)
     }
     InterlockedIncrement(&freed_);
     free(data);
+}
+
+int OvStringGlobals::CachedCount()
+{
+    EnterCriticalSection(&lock_);
+    const int n = cached_.load(std::memory_order_relaxed);
+    LeaveCriticalSection(&lock_);
+    return n;
 }
 
 OvStringData* OvStringGlobals::AllocateEmpty()

@@ -2,6 +2,7 @@
 // The process-wide string manager: allocates, caches and frees the buffers of OvString.
 
 #include <windows.h>
+#include <atomic>
 #include <cstdint>
 
 class OvStringGlobals;
@@ -46,13 +47,21 @@ public:
                                    bool lengthExact, bool useCache);
     virtual OvStringData* Empty();
 
-    wchar_t Fold(wchar_t c) const;
-    uint8_t ClassOf(wchar_t c) const;
+    // Lower-case form: the table below 256, towlower above.
+    wchar_t Fold(wchar_t c) const { return c < 256 ? lower_[c] : FoldWide(c); }
+    // The lower-case forms of the code units below 256.
+    const wchar_t* LowerTable() const { return lower_; }
+    // Class mask (OvCharClass bits): the table below 256, the wide-character functions above.
+    uint8_t ClassOf(wchar_t c) const { return c < 256 ? classes_[c] : ClassOfWide(c); }
     bool IsSpace(wchar_t c) const { return (ClassOf(c) & kOvSpace) != 0; }
+    bool IsDigit(wchar_t c) const { return (ClassOf(c) & kOvDigit) != 0; }
+    bool IsLetter(wchar_t c) const { return (ClassOf(c) & kOvLetter) != 0; }
 
-    // Buffers handed out and handed back over the manager's life (for leak checks).
+    // Heap buffers made and released over the manager's life, and those waiting in the cache.
+    // Made - released - cached is the number of buffers in use (for leak checks).
     LONG AllocatedCount() const { return allocated_; }
     LONG FreedCount() const { return freed_; }
+    int CachedCount();
 
 protected:
     OvStringGlobals();
@@ -60,6 +69,8 @@ protected:
 
 private:
     OvStringData* NewBuffer(int length);
+    static wchar_t FoldWide(wchar_t c);
+    static uint8_t ClassOfWide(wchar_t c);
 
     CRITICAL_SECTION lock_;
     struct StaticEmpty {
@@ -67,7 +78,9 @@ private:
         wchar_t terminator[2];
     } empty_;
     OvStringData* cache_[kCacheSlots] = {};
-    int cached_ = 0;
+    // Changed only under the lock; read without it as a hint that spares the lock when the
+    // cache is empty (allocate) or full (free).
+    std::atomic<int> cached_{0};
     wchar_t lower_[256];
     uint8_t classes_[256];
     volatile LONG allocated_ = 0;

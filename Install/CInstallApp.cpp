@@ -122,14 +122,7 @@ void CInstallApp::SetUpSkin()
     OvString preferred = GetProductInfo()->GetString(L"/*/General/MegaSkin", L"");
     OvString path = OvSkinHelper::SkinPathFromSetting(preferred);
     OvStringArray pieces;
-    int start = 0;
-    for (int i = 0; i <= path.Length(); ++i) {
-        if (i == path.Length() || path[i] == L'\\') {
-            pieces.Add(path.Mid(start, i - start));
-            start = i + 1;
-        }
-    }
-    if (pieces.GetCount() > 0 && pieces[pieces.GetCount() - 1].IsEmpty()) pieces.RemoveAt(pieces.GetCount() - 1);
+    pieces.Split(path, L"\\");   // a trailing backslash adds no empty piece
 
     OvString name;
     if (pieces.GetCount() >= 2 && OvSkinHelper::IsSkinPresent(skinFolder, pieces[pieces.GetCount() - 1]))

@@ -2,23 +2,6 @@
 
 #include "OvStringArray.h"
 
-namespace {
-
-OvStringArray SplitAtSlashes(const OvString& text)
-{
-    OvStringArray pieces;
-    int start = 0;
-    for (int i = 0; i <= text.Length(); ++i) {
-        if (i == text.Length() || text[i] == L'/') {
-            pieces.Add(text.Mid(start, i - start));
-            start = i + 1;
-        }
-    }
-    return pieces;
-}
-
-}  // namespace
-
 bool ParseCommandLine(const wchar_t* text)
 {
     InstallConfiguration& config = InstallConfig();
@@ -32,7 +15,9 @@ bool ParseCommandLine(const wchar_t* text)
                            &config.noUpgrade,
                            &config.noDriver,
                            &config.noRun};
-    OvStringArray pieces = SplitAtSlashes(OvString(text));
+    // No quoting: a "/" inside a value splits it too.
+    OvStringArray pieces;
+    pieces.Split(text, L"/");
     for (int i = 1; i < pieces.GetCount(); ++i) {
         const OvString& piece = pieces[i];
         for (int k = 0; k < 8; ++k) {

@@ -1,5 +1,6 @@
 // File-system helpers on the real file system of the test prefix, in a folder made per test.
 
+#include "OvStringNumbers.h"
 #include "ToolsFolder.h"
 
 namespace {
@@ -62,6 +63,20 @@ TEST(MakeValidPathLongTest, OnlyTheTitleIsShortened)
     OvString deep(L"C:\\");
     while (deep.Length() < 260) deep += L"f\\";
     EXPECT_STREQ(MakeValidPath(deep + L"ab.txt").c_str(), (deep + L"ab.txt").c_str());
+}
+
+TEST(FormatSizeTest, ScalesToTheLargestUnitReached)
+{
+    const wchar_t separator[] = {GetDecimalSeparator(), 0};
+    const OvString point(separator);
+    EXPECT_STREQ(FormatSize(0).c_str(), L"0 bytes");
+    EXPECT_STREQ(FormatSize(1023).c_str(), L"1023 bytes");
+    EXPECT_STREQ(FormatSize(1024).c_str(), (L"1" + point + L"0 KB").c_str());
+    EXPECT_STREQ(FormatSize(1536).c_str(), (L"1" + point + L"5 KB").c_str());
+    EXPECT_STREQ(FormatSize(150ll << 20).c_str(), L"150 MB");
+    EXPECT_STREQ(FormatSize(-2048).c_str(), (L"-2" + point + L"0 KB").c_str());
+    EXPECT_STREQ(FormatSize(3ll << 50).c_str(), (L"3" + point + L"0 PB").c_str());
+    EXPECT_STREQ(FormatSize(INT64_MIN).c_str(), L"-8192 PB");
 }
 
 TEST(IsAbsoluteLocalPathTest, DrivesAndShares)

@@ -1,9 +1,15 @@
 #include "OvString.h"
-#include "OvStringFormat.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// A manager of its own, with an empty cache, standing for another module's string manager.
+class PrivateManager : public OvStringGlobals {
+public:
+    PrivateManager() = default;
+    ~PrivateManager() override = default;
+};
 
 TEST(OvStringModel, EmptyValuesShareTheStaticBuffer)
 {
@@ -83,6 +89,161 @@ TEST(OvStringModel, GetBufferOnSharedTextMakesAPrivateCopy)
     EXPECT_STREQ(b.c_str(), L"Xne");
 }
 
+TEST(OvStringModel, CopySharesUntilTheLastOwnerGoes)
+{
+    OvString a(L"counted");
+    {
+        OvString b(a);
+        OvString c;
+        c = b;
+        EXPECT_EQ(a.RefCount(), 3);
+        EXPECT_EQ(c.c_str(), a.c_str());
+    }
+    EXPECT_EQ(a.RefCount(), 1);
+}
+
+TEST(OvStringModel, WritesThroughEveryFamilyLeaveSharedCopiesAlone)
+{
+    OvString original(L"Alpha beta");
+    OvString copy(original);
+    copy.MakeUpper();
+    EXPECT_STREQ(original.c_str(), L"Alpha beta");
+    copy = original;
+    copy.ReplaceChar(L'a', L'o');
+    EXPECT_STREQ(original.c_str(), L"Alpha beta");
+    copy = original;
+    copy.Replace(L"beta", L"gamma");
+    EXPECT_STREQ(original.c_str(), L"Alpha beta");
+    EXPECT_STREQ(copy.c_str(), L"Alpha gamma");
+    EXPECT_EQ(original.RefCount(), 1);
+}
+
+TEST(OvStringModel, CopyOfABufferBeingWrittenDoesNotFollowLaterWrites)
+{
+    OvString writer(L"first");
+    wchar_t* buffer = writer.GetBuffer(32);
+    OvString assigned;
+    assigned = writer;   // assignment copies as well
+    OvString constructed(writer);
+    EXPECT_NE(assigned.c_str(), writer.c_str());
+    EXPECT_NE(constructed.c_str(), writer.c_str());
+    EXPECT_EQ(writer.RefCount(), kOvWritingRefs);
+    wcscpy(buffer, L"second");
+    writer.ReleaseBuffer();
+    EXPECT_STREQ(assigned.c_str(), L"first");
+    EXPECT_STREQ(constructed.c_str(), L"first");
+    EXPECT_STREQ(writer.c_str(), L"second");
+    // Once released the buffer is shared again.
+    OvString shared(writer);
+    EXPECT_EQ(shared.c_str(), writer.c_str());
+    EXPECT_EQ(writer.RefCount(), 2);
+}
+
+TEST(OvStringModel, ReleaseBufferKeepsTheLengthInsideTheBuffer)
+{
+    OvString s;
+    wchar_t* buffer = s.GetBuffer(4);
+    wmemcpy(buffer, L"abcd", 4);
+    s.ReleaseBuffer(100);
+    EXPECT_EQ(s.Length(), s.Data()->capacity - 1);
+    EXPECT_EQ(s.c_str()[s.Length()], L'\0');
+}
+
+TEST(OvStringModel, TextOfAnotherManagerIsCopiedNotShared)
+{
+    auto* other = new PrivateManager();   // never destroyed, like every manager
+    OvString foreign = OvString::Adopt(other->FromText(L"from elsewhere", -1, -1, false, true, true));
+    ASSERT_EQ(foreign.Data()->manager, other);
+    OvString mine(foreign);
+    EXPECT_NE(mine.c_str(), foreign.c_str());
+    EXPECT_EQ(mine.Data()->manager, OvStringGlobals::Get());
+    EXPECT_EQ(foreign.RefCount(), 1);
+    EXPECT_STREQ(mine.c_str(), L"from elsewhere");
+}
+
+TEST(OvStringManager, CacheHandsOutTheBufferWithTheLeastSpareRoom)
+{
+    PrivateManager m;
+    OvStringData* big = m.Allocate(400, false);      // capacity 401
+    OvStringData* middle = m.Allocate(60, false);    // capacity 61
+    OvStringData* small = m.Allocate(20, false);     // capacity 21
+    m.Free(big);
+    m.Free(middle);
+    m.Free(small);
+    ASSERT_EQ(m.CachedCount(), 3);
+    // Length 30 needs capacity 31: 'small' is too small, 'middle' has the least spare room.
+    OvStringData* got = m.Allocate(30, true);
+    EXPECT_EQ(got, middle);
+    EXPECT_EQ(got->length, 30);
+    EXPECT_EQ(got->refs, 1);
+    EXPECT_EQ(got->Chars()[30], L'\0');
+    // Nothing cached fits 500: a new buffer of exactly that size.
+    const LONG made = m.AllocatedCount();
+    OvStringData* fresh = m.Allocate(500, true);
+    EXPECT_EQ(m.AllocatedCount(), made + 1);
+    EXPECT_EQ(fresh->capacity, 501);
+    // Without the cache a new buffer is made even when one would fit.
+    OvStringData* uncached = m.Allocate(10, false);
+    EXPECT_NE(uncached, small);
+    // The search stops at the first buffer with 15 or fewer spare units, even if a closer one follows.
+    OvStringData* closeFit = m.Allocate(40, false);     // spare 10 for length 30
+    OvStringData* closerFit = m.Allocate(32, false);   // spare 2 for length 30
+    m.Free(closeFit);
+    m.Free(closerFit);
+    EXPECT_EQ(m.Allocate(30, true), closeFit);
+    for (OvStringData* d : {got, fresh, uncached, closeFit}) m.Free(d);
+}
+
+TEST(OvStringManager, CacheTakesSixteenShortBuffers)
+{
+    PrivateManager m;
+    OvStringData* buffers[18];
+    for (OvStringData*& d : buffers) d = m.Allocate(8, false);
+    OvStringData* large = m.Allocate(1031, false);   // capacity 1032: too large for the cache
+    for (OvStringData* d : buffers) m.Free(d);
+    EXPECT_EQ(m.CachedCount(), OvStringGlobals::kCacheSlots);
+    EXPECT_EQ(m.FreedCount(), 2);
+    m.Free(large);
+    EXPECT_EQ(m.FreedCount(), 3);
+    EXPECT_EQ(m.AllocatedCount() - m.FreedCount() - m.CachedCount(), 0);
+}
+
+TEST(OvStringManager, FromTextRules)
+{
+    PrivateManager m;
+    const wchar_t text[] = {L'a', L'b', 0, L'c', L'd', 0};
+    struct Case {
+        int length, capacity;
+        bool own, exact;
+        int wantLength;
+        bool wantStatic;
+    };
+    const Case cases[] = {
+        {-1, -1, false, false, 2, false},   // up to the terminator
+        {5, -1, false, false, 2, false},    // cut at the first NUL
+        {5, -1, false, true, 5, false},     // exact length keeps the NUL
+        {5, 3, false, true, 3, false},      // the smaller of length and capacity
+        {2, 0, false, false, 0, true},      // capacity 0: the shared empty buffer
+        {2, 0, true, false, 0, false},      // ... unless an own buffer is asked for
+        {0, -1, false, false, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "length " << c.length << " capacity " << c.capacity << " own " << c.own);
+        OvStringData* d = m.FromText(text, c.length, c.capacity, c.own, c.exact, true);
+        EXPECT_EQ(d->length, c.wantLength);
+        EXPECT_EQ(d == m.Empty(), c.wantStatic);
+        EXPECT_EQ(wmemcmp(d->Chars(), text, c.wantLength), 0);
+        EXPECT_EQ(d->Chars()[c.wantLength], L'\0');
+        if (d != m.Empty()) m.Free(d);
+    }
+    EXPECT_EQ(m.AllocateZeroed(0), m.Empty());
+    EXPECT_EQ(m.FromNarrow(""), m.Empty());
+    OvStringData* zeroed = m.AllocateZeroed(3);
+    EXPECT_EQ(zeroed->length, 3);
+    EXPECT_EQ(zeroed->Chars()[0] | zeroed->Chars()[1] | zeroed->Chars()[2], 0);
+    m.Free(zeroed);
+}
+
 TEST(OvStringModel, FreedShortBuffersAreReused)
 {
     OvStringGlobals* g = OvStringGlobals::Get();
@@ -137,29 +298,6 @@ TEST(OvStringModel, LengthConstructorStopsAtNul)
 {
     const wchar_t text[] = {L'a', L'b', 0, L'c'};
     EXPECT_EQ(OvString(text, 4).Length(), 2);
-}
-
-TEST(OvStringCompare, IgnoresCaseThroughTheFoldTable)
-{
-    EXPECT_EQ(CompareNoCase(L"ABC", L"abc"), 0);
-    EXPECT_LT(CompareNoCase(L"a", L"B"), 0);
-    EXPECT_GT(CompareNoCase(L"abd", L"ABC"), 0);
-    EXPECT_LT(CompareNoCase(L"ab", L"abc"), 0);
-    EXPECT_EQ(CompareNoCase(nullptr, L""), 0);
-    EXPECT_EQ(CompareNoCase(L"\u00C9T\u00C9", L"\u00E9t\u00E9"), 0);
-    EXPECT_TRUE(OvString(L"Kestrel").StartsWithNoCase(L"kEST"));
-}
-
-TEST(OvStringFormatBasics, TextAndNumbers)
-{
-    EXPECT_STREQ(OvFormat(L"%s has %d files", L"Dist", 42).c_str(), L"Dist has 42 files");
-    EXPECT_STREQ(OvFormat(L"%s|%s", OvString(L"a"), "b").c_str(), L"a|b");
-    EXPECT_STREQ(OvFormat(L"%5d", 42).c_str(), L"00042");
-    EXPECT_STREQ(OvFormat(L"% 5d", 42).c_str(), L"   42");
-    EXPECT_STREQ(OvFormat(L"%d", -7).c_str(), L"-7");
-    EXPECT_STREQ(OvFormat(L"%s", static_cast<const wchar_t*>(nullptr)).c_str(), L"(null)");
-    EXPECT_STREQ(OvFormat(L"%p", 255).c_str(), L"000000FF");
-    EXPECT_STREQ(OvFormat(L"100%% %d").c_str(), L"100% 0");
 }
 
 }  // namespace

@@ -1,0 +1,58 @@
+#pragma once
+// Quicksort of an array of item pointers with a shared stack of pending ranges.
+//
+// A range of more than 16 items is split around the median of its first, middle and last items;
+// the larger part goes on the pending stack and the smaller is sorted at once. Ranges of 16
+// items or fewer are shell-sorted. Workers take ranges from the stack until it is empty and
+// every worker is idle. The sort runs on the caller's thread, as the one worker.
+
+#include <windows.h>
+
+// Orders two items: negative, 0 or positive.
+struct IOvQSortCompare {
+    virtual int Compare(void* a, void* b) = 0;
+};
+
+class OvQSort {
+public:
+    static constexpr int kShellSortLimit = 16;
+    static constexpr int kPendingLimit = 60;
+
+    OvQSort(void** items, int count, IOvQSortCompare* compare);
+    virtual ~OvQSort();
+    OvQSort(const OvQSort&) = delete;
+    OvQSort& operator=(const OvQSort&) = delete;
+
+    void Sort();
+
+protected:
+    // One worker: sorts pending ranges until none is left and all workers are idle.
+    void Work();
+
+private:
+    struct Range {
+        int first;
+        int last;   // inclusive
+    };
+
+    void SortRange(int first, int last);
+    void ShellSort(int first, int last);
+    bool Push(const Range& range);
+    bool Pop(Range& range);   // the caller holds the lock
+    int Compare(int a, int b) { return compare_->Compare(items_[a], items_[b]); }
+    void Swap(int a, int b)
+    {
+        void* t = items_[a];
+        items_[a] = items_[b];
+        items_[b] = t;
+    }
+
+    void** items_;
+    int count_;
+    IOvQSortCompare* compare_;
+    CRITICAL_SECTION lock_;
+    Range pending_[kPendingLimit];
+    int pendingCount_ = 0;
+    int workers_ = 0;
+    int idle_ = 0;
+};
