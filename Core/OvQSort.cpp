@@ -3,40 +3,55 @@
 OvQSort::OvQSort(void** items, int count, IOvQSortCompare* compare)
     : items_(items), count_(items ? count : 0), compare_(compare)
 {
-    InitializeCriticalSection(&lock_);
 }
 
-OvQSort::~OvQSort() { DeleteCriticalSection(&lock_); }
+OvQSort::~OvQSort()
+{
+    Stop();
+}
 
 void OvQSort::Sort()
 {
     if (count_ < 2 || !compare_) return;
-    EnterCriticalSection(&lock_);
+    lock_.Enter();
     pendingCount_ = 0;
     pending_[pendingCount_++] = {0, count_ - 1};
-    workers_ = 1;
+    workers_ = useOwnThread_ ? 2 : 1;
     idle_ = 0;
-    LeaveCriticalSection(&lock_);
+    lock_.Leave();
+    if (useOwnThread_ && !Start()) {
+        lock_.Enter();
+        --workers_;
+        lock_.Leave();
+    }
     Work();
+    // The own thread ends by itself once every worker is idle.
+    if (useOwnThread_) Stop();
+}
+
+bool OvQSort::Run()
+{
+    Work();
+    return true;
 }
 
 void OvQSort::Work()
 {
     for (;;) {
         Range range;
-        EnterCriticalSection(&lock_);
+        lock_.Enter();
         bool found = Pop(range);
         if (!found) {
             ++idle_;
             // Wait for another worker to push a range, or for all of them to run out of work.
             while (!(found = Pop(range)) && idle_ < workers_) {
-                LeaveCriticalSection(&lock_);
+                lock_.Leave();
                 Sleep(5);
-                EnterCriticalSection(&lock_);
+                lock_.Enter();
             }
             if (found) --idle_;
         }
-        LeaveCriticalSection(&lock_);
+        lock_.Leave();
         if (!found) return;
         SortRange(range.first, range.last);
     }
@@ -44,10 +59,10 @@ void OvQSort::Work()
 
 bool OvQSort::Push(const Range& range)
 {
-    EnterCriticalSection(&lock_);
+    lock_.Enter();
     const bool room = pendingCount_ < kPendingLimit;
     if (room) pending_[pendingCount_++] = range;
-    LeaveCriticalSection(&lock_);
+    lock_.Leave();
     return room;
 }
 

@@ -1,5 +1,7 @@
 #include "OvStringGlobals.h"
 
+#include "OvLock.h"
+
 #include <clocale>
 #include <climits>
 #include <cstdlib>
@@ -10,6 +12,19 @@
 namespace {
 // Largest length that keeps header + characters inside a 32-bit size.
 constexpr int kMaxLength = (INT_MAX - static_cast<int>(sizeof(OvStringData))) / 2 - 8;
+
+// The cache's lock counts as one of ours, so that a worker is never hard-killed inside it.
+void EnterCache(CRITICAL_SECTION* lock)
+{
+    OvLock::NoteEntering();
+    EnterCriticalSection(lock);
+}
+
+void LeaveCache(CRITICAL_SECTION* lock)
+{
+    LeaveCriticalSection(lock);
+    OvLock::NoteLeft();
+}
 }
 
 OvStringGlobals* OvStringGlobals::Get()
@@ -72,7 +87,7 @@ OvStringData* OvStringGlobals::Allocate(int length, bool useCache)
     if (length < 0) length = 0;
     OvStringData* data = nullptr;
     if (useCache && length <= kCacheMaxLength && cached_.load(std::memory_order_relaxed) > 0) {
-        EnterCriticalSection(&lock_);
+        EnterCache(&lock_);
         int best = -1;
         int bestSpare = INT_MAX;
         const int cached = cached_.load(std::memory_order_relaxed);
@@ -90,7 +105,7 @@ OvStringData* OvStringGlobals::Allocate(int length, bool useCache)
             cache_[cached - 1] = nullptr;
             cached_.store(cached - 1, std::memory_order_relaxed);
         }
-        LeaveCriticalSection(&lock_);
+        LeaveCache(&lock_);
     }
     if (!data) data = NewBuffer(length);
     data->length = length;
@@ -103,14 +118,14 @@ void OvStringGlobals::Free(OvStringData* data)
 {
     if (!data || data->refs == kOvStaticRefs) return;
     if (data->capacity < kCacheMaxCapacity && cached_.load(std::memory_order_relaxed) < kCacheSlots) {
-        EnterCriticalSection(&lock_);
+        EnterCache(&lock_);
         const int cached = cached_.load(std::memory_order_relaxed);
         if (cached < kCacheSlots) {
             cache_[cached] = data;
             cached_.store(cached + 1, std::memory_order_relaxed);
             data = nullptr;
         }
-        LeaveCriticalSection(&lock_);
+        LeaveCache(&lock_);
         if (!data) return;
     }
     InterlockedIncrement(&freed_);
@@ -119,9 +134,9 @@ void OvStringGlobals::Free(OvStringData* data)
 
 int OvStringGlobals::CachedCount()
 {
-    EnterCriticalSection(&lock_);
+    EnterCache(&lock_);
     const int n = cached_.load(std::memory_order_relaxed);
-    LeaveCriticalSection(&lock_);
+    LeaveCache(&lock_);
     return n;
 }
 

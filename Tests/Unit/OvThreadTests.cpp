@@ -4,14 +4,17 @@
 #include "OvLock.h"
 #include "OvProcessInfo.h"
 #include "OvProductLibraries.h"
+#include "OvQSort.h"
 #include "OvStringFormat.h"
 #include "OvThread.h"
 #include "ToolsLoaded.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <ostream>
+#include <random>
 #include <thread>
 
 namespace {
@@ -368,6 +371,58 @@ TEST(MainThread, IsTheThreadThatFilledTheProcessBlock)
     int onWorker = -1;
     std::thread([&] { onWorker = IsMainThread() ? 1 : 0; }).join();
     EXPECT_EQ(onWorker, 0);
+}
+
+// Integers behind item pointers. The calling thread, once well into the sort, waits (at most
+// 10 s) until another thread has compared too.
+class SharedCompare : public IOvQSortCompare {
+public:
+    explicit SharedCompare(int waitAfter) : waitAfter_(waitAfter) {}
+    ~SharedCompare() { CloseHandle(otherCompared_); }
+    int Compare(void* a, void* b) override
+    {
+        if (GetCurrentThreadId() == caller_) {
+            if (++callerCalls == waitAfter_) WaitForSingleObject(otherCompared_, 10000);
+        } else {
+            ++otherCalls;
+            SetEvent(otherCompared_);
+        }
+        const int x = *static_cast<int*>(a), y = *static_cast<int*>(b);
+        return (x > y) - (x < y);
+    }
+    std::atomic<int> callerCalls{0};
+    std::atomic<int> otherCalls{0};
+
+private:
+    const DWORD caller_ = GetCurrentThreadId();
+    const int waitAfter_;
+    HANDLE otherCompared_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+};
+
+TEST(SorterThread, TakesPendingRangesOnlyWhenAsked)
+{
+    for (bool useOwnThread : {false, true}) {
+        SCOPED_TRACE(useOwnThread);
+        const int n = 20000;
+        std::vector<int> values(n);
+        std::mt19937 random(7);
+        for (int& v : values) v = static_cast<int>(random() % 5000);
+        std::vector<void*> items;
+        for (int& v : values) items.push_back(&v);
+        // Past the first partition the larger part waits on the pending stack.
+        SharedCompare compare(useOwnThread ? 2 * n : -1);
+        OvQSort sorter(items.data(), n, &compare);
+        sorter.SetUseOwnThread(useOwnThread);
+        sorter.Sort();
+
+        EXPECT_FALSE(sorter.IsRunning());
+        EXPECT_TRUE(std::is_sorted(items.begin(), items.end(),
+                                   [](void* a, void* b) { return *static_cast<int*>(a) < *static_cast<int*>(b); }));
+        if (useOwnThread)
+            EXPECT_GT(compare.otherCalls, 0);
+        else
+            EXPECT_EQ(compare.otherCalls, 0);
+    }
 }
 
 }  // namespace
