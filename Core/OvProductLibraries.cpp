@@ -4,6 +4,7 @@
 #include "OvLock.h"
 #include "OvLog.h"
 #include "OvProductPaths.h"
+#include "OvStringSearch.h"
 #include "OvStringFormat.h"
 
 namespace {
@@ -266,19 +267,12 @@ void UnloadProductLibraries(bool releaseTools)
 
 bool IsProductLibrary(const wchar_t* pathText)
 {
-    OvString path(pathText);
+    const OvString path(pathText);
     if (path.IsEmpty()) return false;
-    IOvTools* tools = GetToolsInterface(true);
-    IOvTextService* text = tools ? tools->GetTextService(1) : nullptr;
-    OvString lowerPath(path);
-    lowerPath.MakeLower();
+    const OvTextSearch search(false);
     for (int index = 0; index < kOvProductLibraryCount; ++index) {
-        OvString name = GetProductLibraryName(index);
-        if (text) {
-            if (text->Find(path, name, 0, 3) >= 0) return true;
-        } else if (lowerPath.Find(name.MakeLower()) >= 0) {
-            return true;
-        }
+        const OvString name = GetProductLibraryName(index);
+        if (search.Find(path, path.Length(), name, name.Length(), 0) >= 0) return true;
     }
     return false;
 }

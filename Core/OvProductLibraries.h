@@ -37,7 +37,8 @@ OvString CriticalErrorText(const wchar_t* modulePath, const wchar_t* error);
 // disc, player, television, the WM factory, image, reader and last the tools library.
 void UnloadProductLibraries(bool releaseTools);
 
-// Whether the path names one of the product's run-time libraries (ignoring case).
+// Whether the path contains the name of one of the product's run-time libraries, ignoring case
+// (the tools library's text search when it is loaded).
 bool IsProductLibrary(const wchar_t* path);
 
 // The image library's drawing services (none when the library cannot be loaded).

@@ -216,7 +216,6 @@ class ProductLibraryPaths : public ProductLibraries, public ::testing::WithParam
 TEST_P(ProductLibraryPaths, AreRecognisedIgnoringCase)
 {
     // Without the tools library, and with its text search.
-    SetLibrariesFolder(folder_ + L"none");
     EXPECT_EQ(IsProductLibrary(GetParam().path), GetParam().expected);
     ASSERT_EQ(GetToolsInterface(false), nullptr);
     SetLibrariesFolder(folder_);
