@@ -6,6 +6,8 @@ foreach(folder "Kestrel Deck" "Kestrel Deck/Skins/Standard View" "System/Check V
 endforeach()
 file(COPY_FILE ${SETUP} "${DIST}/Setup.exe")
 file(COPY_FILE ${TOOLS} "${DIST}/Kestrel Deck/OvTools.dll")
+file(COPY_FILE ${IMAGE} "${DIST}/Kestrel Deck/OvImage.dll")
+file(COPY_FILE ${READER} "${DIST}/Kestrel Deck/OvReader.dll")
 file(COPY_FILE ${SOURCE}/ProductInfo.ini "${DIST}/Kestrel Deck/ProductInfo.ini")
 file(COPY_FILE ${MAIN} "${DIST}/Kestrel Deck/Aurora Hall.exe")
 file(COPY_FILE ${LAUNCHER} "${DIST}/System/Always Overwrite/Aurora Core Launcher.exe")

@@ -9,9 +9,11 @@ add_custom_target(sample-dist ALL
     -DSOURCE=${OV_SAMPLE_SOURCE}
     -DSETUP=$<TARGET_FILE:Setup>
     -DTOOLS=$<TARGET_FILE:OvTools>
+    -DIMAGE=$<TARGET_FILE:OvImage>
+    -DREADER=$<TARGET_FILE:OvReader>
     -DMAIN=$<TARGET_FILE:AuroraHallMain>
     -DLAUNCHER=$<TARGET_FILE:AuroraCoreLauncher>
     -P ${PROJECT_SOURCE_DIR}/cmake/AssembleDistribution.cmake
-  DEPENDS Setup OvTools AuroraHallMain AuroraCoreLauncher
+  DEPENDS Setup OvTools OvImage OvReader AuroraHallMain AuroraCoreLauncher
   COMMENT "Assembling the sample distribution"
   VERBATIM)
