@@ -714,6 +714,7 @@ OvString OvXmlDocument::GetElementText(int index) const
     const OvXmlNodeScanner scanner(t, end);
     for (uint32_t position = start; position < end;) {
         const OvXmlNode node = scanner.Scan(position);
+        if (node.kind == kOvXmlElement) return OvString();   // a child the index left out
         if (node.kind == kOvXmlText || node.kind == kOvXmlWhiteSpace)
             AppendDecoded(text, t + node.offset, node.length);
         else if (node.kind == kOvXmlCData)
