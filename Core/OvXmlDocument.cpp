@@ -1,6 +1,9 @@
 #include "OvXmlDocument.h"
 
+#include "OvStringEncoding.h"
+#include "OvStringEntities.h"
 #include "OvStringFormat.h"
+#include "OvTextFileLoader.h"
 
 #include <cwchar>
 #include <new>
@@ -118,7 +121,7 @@ public:
                 Fault(node);
                 break;
             case kOvXmlDocumentType:
-                if (node.problem.format) Record(node.Message());
+                if (node.problem.format) Record([&] { return node.Message(); });
                 break;
             default:
                 break;
@@ -461,6 +464,16 @@ void OvXmlDocument::Parse()
         message = L"Root element has sibling";
     if (notWellFormed && index_.Exists()) index_[0].levelFlags |= OvXmlElement::kDocumentNotWellFormed;
     result_ = message;
+}
+
+bool OvXmlDocument::LoadFile(const wchar_t* path)
+{
+    OvString text;
+    if (!LoadTextFile(path, text, kOvEncodingUtf8)) return false;
+    text_ = text;
+    result_.Empty();
+    Parse();
+    return IsWellFormed();
 }
 
 bool OvXmlDocument::IsWellFormed() const
@@ -816,4 +829,130 @@ OvString OvXmlDocument::GetAttribute(int index, const wchar_t* name) const
     OvString value;
     AppendDecoded(value, text_.c_str() + found.valueStart, found.valueEnd - found.valueStart);
     return value;
+}
+
+// Edits
+
+bool OvXmlDocument::Splice(uint32_t start, uint32_t end, const OvString& insert, uint32_t skip)
+{
+    constexpr uint32_t kMaxText = 0x3FFFFFF0;
+    const uint32_t length = static_cast<uint32_t>(text_.Length());
+    const uint32_t inserted = static_cast<uint32_t>(insert.Length());
+    if (start > end || end > length || inserted > kMaxText - (length - (end - start))) return false;
+    try {
+        OvString text = text_.Left(static_cast<int>(start));
+        text += insert;
+        text.Append(text_.c_str() + end, static_cast<int>(length - end));
+        text_ = text;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    const uint32_t delta = inserted - (end - start);   // modulo 2^32: also moves back
+    index_[0].length = static_cast<uint32_t>(text_.Length());
+    for (uint32_t i = 1; i < index_.Count(); ++i) {
+        if (i == skip) continue;
+        OvXmlElement& e = index_[i];
+        if (e.offset >= start)
+            e.offset += delta;
+        else if (e.End() > start)
+            e.length += delta;
+    }
+    flags_ |= kChanged;
+    return true;
+}
+
+bool OvXmlDocument::SetAttribute(int index, const wchar_t* name, const wchar_t* value)
+{
+    if (index < 0 || !IsElement(static_cast<uint32_t>(index)) || !name || !*name) return false;
+    for (const wchar_t* p = name; *p; ++p)
+        if (OvXmlNodeScanner::IsSpace(*p) || wcschr(L"=>/?<&\"'", *p)) return false;
+    const uint32_t element = static_cast<uint32_t>(index);
+    const uint32_t nameLength = static_cast<uint32_t>(wcslen(name));
+    const OvString quoted = L"\"" + EncodeEntities(value, true) + L"\"";
+    Attribute found;
+    uint32_t start, end;
+    OvString insert;
+    if (FindAttribute(element, name, nameLength, found)) {
+        start = found.hasValue ? found.replaceStart : found.nameEnd;
+        end = found.hasValue ? found.replaceEnd : found.nameEnd;
+        insert = found.hasValue ? quoted : L"=" + quoted;
+    } else {
+        const OvXmlElement& tag = index_[element];
+        start = end = found.stop;
+        // An unquoted value running into the "/>" of an empty element leaves the '/' to the tag.
+        if (text_[static_cast<int>(start)] == L'>' && text_[static_cast<int>(start) - 1] == L'/' &&
+            tag.length == tag.StartTagLength() && start - 1 > tag.offset + NameLength(element))
+            start = end = start - 1;
+        insert = OvString(L" ") + name + L"=" + quoted;
+    }
+    const OvXmlElement& e = index_[element];
+    const uint32_t tagLength = e.StartTagLength() + static_cast<uint32_t>(insert.Length()) - (end - start);
+    if (tagLength > OvXmlElement::kMaxStartTagLength) return false;
+    const uint32_t endTag = e.EndTagLength();
+    if (!Splice(start, end, insert, 0)) return false;
+    index_[element].SetTagLengths(tagLength, endTag);
+    return true;
+}
+
+bool OvXmlDocument::AddElement(const wchar_t* name, const wchar_t* text)
+{
+    if (!index_.Exists() || !name || !OvXmlNodeScanner::IsNameStart(*name)) return false;
+    const uint32_t nameLength = static_cast<uint32_t>(wcslen(name));
+    if (nameLength + 3 > OvXmlElement::kMaxEndTagLength) return false;
+    for (const wchar_t* p = name; *p; ++p)
+        if (OvXmlNodeScanner::IsNameEnd(*p) || wcschr(L"<&=?\"'", *p)) return false;
+    const OvXmlElement& parent = index_[parent_];
+    // A parent without content (empty or not ended) has no place for a child.
+    if (parent_ && parent.length == parent.StartTagLength()) return false;
+    if (parent.Level() + 1 > OvXmlElement::kMaxLevel) return false;
+
+    OvString element = L"<" + OvString(name);
+    uint32_t startTag, endTag = 0;
+    if (!text || !*text) {
+        element += L"/>";
+        startTag = nameLength + 3;
+    } else {
+        element += L">";
+        startTag = nameLength + 2;
+        element += EncodeEntities(text, false);
+        element += L"</" + OvString(name) + L">";
+        endTag = nameLength + 3;
+    }
+    const uint32_t elementLength = static_cast<uint32_t>(element.Length());
+
+    uint32_t at;
+    const wchar_t* t = text_.c_str();
+    const uint32_t length = static_cast<uint32_t>(text_.Length());
+    if (current_) {
+        at = index_[current_].End();
+        uint32_t next = at;
+        while (next < length && OvXmlNodeScanner::IsSpace(t[next])) ++next;
+        if (next >= length || t[next] == L'<') at = next;
+    } else {
+        at = parent_ ? parent.ContentStart() : 0;
+    }
+
+    uint32_t record;
+    try {
+        record = index_.Allocate();
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (!Splice(at, at, element + L"\r\n", record)) {
+        index_.ReleaseLast();
+        return false;
+    }
+    OvXmlElement& e = index_[record];
+    e.offset = at;
+    e.length = elementLength;
+    e.SetTagLengths(startTag, endTag);
+    e.SetLevel(index_[parent_].Level() + 1);
+    if (current_)
+        index_.InsertAfter(current_, record);
+    else
+        index_.InsertFirst(parent_, record);
+    current_ = record;
+    child_ = 0;
+    nodeLength_ = 0;
+    return true;
 }

@@ -23,6 +23,10 @@ public:
     OvXmlDocument(const OvXmlDocument&) = delete;
     OvXmlDocument& operator=(const OvXmlDocument&) = delete;
 
+    // Reads the file as UTF-8 text and parses it; the well-formed flag. A file that cannot be read
+    // leaves the document as it was and gives false.
+    bool LoadFile(const wchar_t* path);
+
     const OvString& GetText() const { return text_; }
     const OvString& GetResult() const { return result_; }
     bool IsWellFormed() const;
@@ -46,6 +50,12 @@ public:
     OvString GetTextAtPath(const wchar_t* path);
     OvString GetAttribute(int index, const wchar_t* name) const;
     OvString GetTagName() const;
+
+    // Adds or replaces an attribute in the element's start tag.
+    bool SetAttribute(int index, const wchar_t* name, const wchar_t* value);
+    // Inserts <name>text</name> (or <name/> for empty text) and a line break after the current
+    // element, or first in the current parent without one; the new element becomes current.
+    bool AddElement(const wchar_t* name, const wchar_t* text);
 
     int GetParentElement() const { return static_cast<int>(parent_); }
     int GetCurrentElement() const { return static_cast<int>(current_); }
@@ -82,6 +92,9 @@ private:
 
     bool FindAttribute(uint32_t index, const wchar_t* name, uint32_t length, Attribute& found) const;
     OvString NodeText() const;
+    // Replaces text[start, end) by insert; the index follows: records from start on move, records
+    // holding start grow. Record skip is left as it is.
+    bool Splice(uint32_t start, uint32_t end, const OvString& insert, uint32_t skip);
 
     OvString text_;
     OvString result_;

@@ -50,6 +50,11 @@ public:
 
     // Takes the next record (zeroed), growing the index; throws std::bad_alloc.
     uint32_t Allocate();
+    // Gives back the record taken by the last Allocate.
+    void ReleaseLast()
+    {
+        if (count_ > 1) --count_;
+    }
 
     bool Exists() const { return !segments_.empty(); }
     uint32_t Count() const { return count_; }

@@ -1,5 +1,7 @@
 #include "OvXmlDocument.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -424,6 +426,61 @@ TEST(XmlNodeTest, CursorOnNodesNamesAndReadsThem)
     OvXmlDocument top{OvString(L"<!DOCTYPE top><top/>")};
     ASSERT_TRUE(top.FindNode(kOvXmlDocumentType));
     EXPECT_EQ(Narrow(top.GetTagName()), "top");
+}
+
+// Loading from a file.
+
+class XmlLoadFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        path_ = std::wstring(temp) + L"OvXmlLoadFile " + std::to_wstring(GetCurrentProcessId()) + L".xml";
+    }
+    void TearDown() override { DeleteFileW(path_.c_str()); }
+
+    void Write(const std::string& bytes)
+    {
+        HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+
+    std::wstring path_;
+};
+
+TEST_F(XmlLoadFileTest, ReadsUtf8AndReportsTheWellFormedFlag)
+{
+    Write("<r a=\"\xC3\xA9\">\xE4\xB8\xAD &amp; x</r>");
+    OvXmlDocument doc;
+    ASSERT_TRUE(doc.LoadFile(path_.c_str()));
+    EXPECT_EQ(std::wstring(doc.GetText().c_str()), L"<r a=\"\u00e9\">\u4e2d &amp; x</r>");
+    EXPECT_TRUE(doc.GetResult().IsEmpty());
+    EXPECT_EQ(std::wstring(doc.GetTextAtPath(L"/r").c_str()), L"\u4e2d & x");
+    EXPECT_EQ(std::wstring(doc.GetAttribute(doc.GetCurrentElement(), L"a").c_str()), L"\u00e9");
+
+    Write("<r><a></r>");
+    EXPECT_TRUE(doc.LoadFile(path_.c_str()));   // a is not ended, the root stands alone
+    Write("<r></x></r>");
+    EXPECT_FALSE(doc.LoadFile(path_.c_str()));
+    EXPECT_EQ(Narrow(doc.GetResult()), "No start tag for end tag 'x' at offset 3");
+    Write("");
+    EXPECT_FALSE(doc.LoadFile(path_.c_str()));
+    EXPECT_EQ(Narrow(doc.GetResult()), "Empty document");
+}
+
+TEST_F(XmlLoadFileTest, FileThatCannotBeReadLeavesTheDocument)
+{
+    OvXmlDocument doc{OvString(L"<kept/>")};
+    ASSERT_TRUE(doc.FindElement(L"/kept"));
+    EXPECT_FALSE(doc.LoadFile(path_.c_str()));   // no such file
+    EXPECT_FALSE(doc.LoadFile(L""));
+    EXPECT_FALSE(doc.LoadFile(nullptr));
+    EXPECT_EQ(Narrow(doc.GetText()), "<kept/>");
+    EXPECT_EQ(Narrow(doc.GetTagName()), "kept");
 }
 
 }  // namespace
