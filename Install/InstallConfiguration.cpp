@@ -1,7 +1,11 @@
 #include "InstallConfiguration.h"
 
 #include "OvFileSystem.h"
+#include "OvLog.h"
 #include "OvProductPaths.h"
+#include "OvStringFormat.h"
+#include "OvStringNumbers.h"
+#include "OvXmlDocument.h"
 
 #include <windows.h>
 
@@ -13,6 +17,15 @@ OvString installerFolderOverride;
 OvString InstallerFolder()
 {
     return installerFolderOverride.IsEmpty() ? GetProgramFolder() : EnsureTrailingBackslash(installerFolderOverride);
+}
+
+// A folder named in Install.xml: relative paths are taken from the folder of that file ("..\\"
+// steps allowed), absolute and network paths stay as they are. With a trailing backslash.
+OvString ResolveFolder(const OvString& path, const OvString& base)
+{
+    const bool absolute = path[0] == L'\\' || path[0] == L'/' || (path.Length() >= 2 && path[1] == L':');
+    if (absolute) return EnsureTrailingBackslash(path);
+    return EnsureTrailingBackslash(GetFullPath(base + path));
 }
 
 // Appends the files with the extension (compared ignoring case) in folder and in all its
@@ -62,6 +75,40 @@ bool ReadInstallXml()
     const OvString folder = InstallerFolder();
     config.supportFolders.Add(folder + L"Support\\");
     config.libraryFolder = folder + L"Library\\";
+
+    OvString file = folder + L"Install.xml";
+    if (!FileExists(file)) file = folder + L"..\\Install.xml";
+    OvLogScope scope(L"ReadInstallXml");
+    const wchar_t* state = L"read";
+    OvXmlDocument doc;
+    if (!doc.LoadFile(file)) {
+        state = L"not loaded";
+    } else if (!doc.FindElement(L"/OvIC") ||
+               ParseDouble(doc.GetAttribute(doc.GetCurrentElement(), L"version")) < 1) {
+        state = L"not an install configuration";
+    } else if (!doc.FindChildElement(L"Settings", true) || !doc.EnterElement()) {
+        state = L"no settings";
+    } else {
+        const OvString base = GetFolderOfPath(file);
+        const OvString support = doc.GetChildText(L"SupportFiles");
+        if (!support.IsEmpty()) {
+            const OvString supportFolder = ResolveFolder(support, base);
+            if (DirectoryExists(supportFolder)) config.supportFolders.Add(supportFolder);
+        }
+        const OvString allow = doc.GetChildText(L"AllowDowngrade");
+        if (!allow.IsEmpty()) config.allowDowngrade = ParseInt(allow) != 0;
+        const OvString media = doc.GetChildText(L"BundledMedia");
+        if (!media.IsEmpty()) {
+            const OvString mediaFolder = ResolveFolder(media, base);
+            if (DirectoryExists(mediaFolder)) config.bundledMediaFolder = mediaFolder;
+        }
+    }
+    scope.Log(OvFormat(L"Install.xml: %s (%s)", file, state));
+    OvString folders;
+    for (const OvString& f : config.supportFolders) folders += (folders.IsEmpty() ? L"" : L"; ") + f;
+    scope.Log(L"Support folders: " + folders);
+    scope.Log(OvFormat(L"Allow downgrade: %d; bundled media folder: %s", config.allowDowngrade ? 1 : 0,
+                       config.bundledMediaFolder.IsEmpty() ? OvString(L"(none)") : config.bundledMediaFolder));
     return true;
 }
 

@@ -154,4 +154,134 @@ TEST_F(SupportFileTest, FilesByExtensionInEveryFolderAndSubfolderFolderByFolder)
     EXPECT_EQ(FindSupportFiles(L".kdp").GetCount(), 6);
 }
 
+
+// Reading Install.xml.
+
+struct InstallXmlCase {
+    const char* name;
+    const wchar_t* xml;                    // Install.xml beside the installer ("{root}": the tree's root); null: none
+    std::vector<const wchar_t*> folders;   // made first, relative to the root
+    std::vector<std::string> support;      // support folders read, relative to the root
+    int allowDowngrade;                    // -1: left as it was
+    const char* media;                     // bundled media folder read, relative to the root
+    bool byteOrderMark = false;
+};
+
+void PrintTo(const InstallXmlCase& c, std::ostream* os) { *os << c.name; }
+
+class InstallXmlTest : public InstallFolderTest, public ::testing::WithParamInterface<InstallXmlCase> {};
+
+TEST_P(InstallXmlTest, ReadsWhatTheFileSays)
+{
+    const InstallXmlCase& c = GetParam();
+    for (const wchar_t* folder : c.folders) MakeFolder(folder);
+    if (c.xml) {
+        std::wstring xml = c.xml;
+        const size_t at = xml.find(L"{root}");
+        if (at != std::wstring::npos) xml.replace(at, 6, root_.c_str());
+        WriteFile(L"dist\\Install.xml", xml, c.byteOrderMark);
+    }
+    // Once from the default record and once with downgrades refused.
+    for (const bool before : {true, false}) {
+        InstallConfig() = InstallConfiguration();
+        InstallConfig().allowDowngrade = before;
+        EXPECT_TRUE(ReadInstallXml());
+        const InstallConfiguration& config = InstallConfig();
+        EXPECT_EQ(SupportFolders(), c.support);
+        EXPECT_EQ(config.allowDowngrade, c.allowDowngrade < 0 ? before : c.allowDowngrade == 1);
+        EXPECT_EQ(config.bundledMediaFolder.IsEmpty() ? "" : Relative(config.bundledMediaFolder), c.media);
+        EXPECT_EQ(Relative(config.libraryFolder), "dist\\Library\\");
+    }
+}
+
+#define OVIC_SETTINGS(settings) L"<OvIC version=\"1\"><Settings>" settings L"</Settings></OvIC>"
+
+const InstallXmlCase kInstallXmlCases[] = {
+    {"NoFile", nullptr, {}, {"dist\\Support\\"}, -1, ""},
+    {"Complete",
+     L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<!-- distribution settings -->\r\n<OvIC version=\"1\">\r\n"
+     L"  <Settings>\r\n    <SupportFiles>Extra</SupportFiles>\r\n    <AllowDowngrade>0</AllowDowngrade>\r\n"
+     L"    <BundledMedia>Media</BundledMedia>\r\n  </Settings>\r\n</OvIC>\r\n",
+     {L"dist\\Extra", L"dist\\Media"}, {"dist\\Support\\", "dist\\Extra\\"}, 0, "dist\\Media\\"},
+    {"WithByteOrderMark", OVIC_SETTINGS(L"<AllowDowngrade>0</AllowDowngrade>"), {}, {"dist\\Support\\"}, 0, "", true},
+    {"AllowDowngradeFalseReadsAsZero", OVIC_SETTINGS(L"<AllowDowngrade>false</AllowDowngrade>"), {},
+     {"dist\\Support\\"}, 0, ""},
+    {"AllowDowngradeEmptyLeavesTheValue", OVIC_SETTINGS(L"<AllowDowngrade></AllowDowngrade>"), {}, {"dist\\Support\\"},
+     -1, ""},
+    {"AllowDowngradeSelfClosingLeavesTheValue", OVIC_SETTINGS(L"<AllowDowngrade/>"), {}, {"dist\\Support\\"}, -1, ""},
+    {"AllowDowngradeNonZero", OVIC_SETTINGS(L"<AllowDowngrade>  -7</AllowDowngrade>"), {}, {"dist\\Support\\"}, 1, ""},
+    {"AllowDowngradeSignedZero", OVIC_SETTINGS(L"<AllowDowngrade> +0</AllowDowngrade>"), {}, {"dist\\Support\\"}, 0,
+     ""},
+    {"AllowDowngradeStopsAtTheFirstNonDigit", OVIC_SETTINGS(L"<AllowDowngrade>0x1</AllowDowngrade>"), {},
+     {"dist\\Support\\"}, 0, ""},
+    {"AllowDowngradeBlanksReadAsZero", OVIC_SETTINGS(L"<AllowDowngrade>  </AllowDowngrade>"), {}, {"dist\\Support\\"},
+     0, ""},
+    {"VersionBelowOne",
+     L"<OvIC version=\"0.9\"><Settings><SupportFiles>Extra</SupportFiles><AllowDowngrade>0</AllowDowngrade>"
+     L"</Settings></OvIC>",
+     {L"dist\\Extra"}, {"dist\\Support\\"}, -1, ""},
+    {"VersionMissing", L"<OvIC><Settings><AllowDowngrade>0</AllowDowngrade></Settings></OvIC>", {},
+     {"dist\\Support\\"}, -1, ""},
+    {"VersionNotANumber", L"<OvIC version=\"one\"><Settings><AllowDowngrade>0</AllowDowngrade></Settings></OvIC>", {},
+     {"dist\\Support\\"}, -1, ""},
+    {"VersionWithDecimals", L"<OvIC version=\"1.0\"><Settings><AllowDowngrade>0</AllowDowngrade></Settings></OvIC>",
+     {}, {"dist\\Support\\"}, 0, ""},
+    {"VersionWithDecimalComma",
+     L"<OvIC version=\"1,5\"><Settings><AllowDowngrade>0</AllowDowngrade></Settings></OvIC>", {}, {"dist\\Support\\"},
+     0, ""},
+    {"OtherRoot",
+     L"<OvIX version=\"1\"><Settings><SupportFiles>Extra</SupportFiles><AllowDowngrade>0</AllowDowngrade>"
+     L"</Settings></OvIX>",
+     {L"dist\\Extra"}, {"dist\\Support\\"}, -1, ""},
+    {"NamesInOtherLetterCase",
+     L"<ovic VERSION=\"2\"><SETTINGS><supportfiles>Extra</supportfiles><allowdowngrade>0</allowdowngrade>"
+     L"</SETTINGS></ovic>",
+     {L"dist\\Extra"}, {"dist\\Support\\", "dist\\Extra\\"}, 0, ""},
+    {"SettingsMissing", L"<OvIC version=\"1\"><AllowDowngrade>0</AllowDowngrade></OvIC>", {}, {"dist\\Support\\"},
+     -1, ""},
+    {"SettingsAmongOtherNodes",
+     L"<OvIC version=\"1\"><Other/><!-- note --><Settings><Unknown>1</Unknown>"
+     L"<AllowDowngrade><!-- off -->0</AllowDowngrade></Settings></OvIC>",
+     {}, {"dist\\Support\\"}, 0, ""},
+    {"Malformed", L"<OvIC version=\"1\"><Settings><AllowDowngrade>0</AllowDowngrade></Settings>", {},
+     {"dist\\Support\\"}, -1, ""},
+    {"SupportFilesFolderMissing", OVIC_SETTINGS(L"<SupportFiles>Nowhere</SupportFiles>"), {}, {"dist\\Support\\"}, -1,
+     ""},
+    {"SupportFilesWithTrailingBackslash", OVIC_SETTINGS(L"<SupportFiles>Extra\\</SupportFiles>"), {L"dist\\Extra"},
+     {"dist\\Support\\", "dist\\Extra\\"}, -1, ""},
+    {"SupportFilesInTheFolderAbove", OVIC_SETTINGS(L"<SupportFiles>..\\Shared</SupportFiles>"), {L"Shared"},
+     {"dist\\Support\\", "Shared\\"}, -1, ""},
+    {"SupportFilesAbsolute", OVIC_SETTINGS(L"<SupportFiles>{root}Abs</SupportFiles>"), {L"Abs"},
+     {"dist\\Support\\", "Abs\\"}, -1, ""},
+    {"SupportFilesNotAscii", OVIC_SETTINGS(L"<SupportFiles>\u00dcbung \u4e2d</SupportFiles>"),
+     {L"dist\\\u00dcbung \u4e2d"}, {"dist\\Support\\", "dist\\?bung ?\\"}, -1, ""},
+    {"BundledMediaFolderMissing", OVIC_SETTINGS(L"<BundledMedia>NoMedia</BundledMedia>"), {}, {"dist\\Support\\"}, -1,
+     ""},
+    {"BundledMediaInTheFolderAbove", OVIC_SETTINGS(L"<BundledMedia>..\\Media</BundledMedia>"), {L"Media"},
+     {"dist\\Support\\"}, -1, "Media\\"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Files, InstallXmlTest, ::testing::ValuesIn(kInstallXmlCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(InstallFolderTest, InstallXmlOneFolderAboveTheInstaller)
+{
+    for (const wchar_t* folder : {L"Extra", L"dist\\Extra", L"dist\\Media"}) MakeFolder(folder);
+    WriteFile(L"Install.xml", OVIC_SETTINGS(L"<SupportFiles>Extra</SupportFiles><AllowDowngrade>0</AllowDowngrade>"
+                                            L"<BundledMedia>dist\\Media</BundledMedia>"));
+    ASSERT_TRUE(ReadInstallXml());
+    // Relative folders resolve against the folder of the file that was read.
+    EXPECT_EQ(SupportFolders(), (std::vector<std::string>{"dist\\Support\\", "Extra\\"}));
+    EXPECT_FALSE(InstallConfig().allowDowngrade);
+    EXPECT_EQ(Relative(InstallConfig().bundledMediaFolder), "dist\\Media\\");
+
+    // A file beside the installer is taken instead.
+    WriteFile(L"dist\\Install.xml", OVIC_SETTINGS(L"<SupportFiles>Extra</SupportFiles>"));
+    InstallConfig() = InstallConfiguration();
+    ASSERT_TRUE(ReadInstallXml());
+    EXPECT_EQ(SupportFolders(), (std::vector<std::string>{"dist\\Support\\", "dist\\Extra\\"}));
+    EXPECT_TRUE(InstallConfig().allowDowngrade);
+    EXPECT_TRUE(InstallConfig().bundledMediaFolder.IsEmpty());
+}
+
 }  // namespace
