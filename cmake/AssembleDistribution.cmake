@@ -1,7 +1,7 @@
 # cmake -P script: lays out a distribution folder (DIST) from the built programs.
 file(REMOVE_RECURSE ${DIST})
 foreach(folder "Kestrel Deck" "Kestrel Deck/Skins/Standard View" "System/Check Version" "System/Always Overwrite"
-               "Fonts" "Support" "Library" "Setup")
+               "Fonts" "Support" "Support/Shared" "Library" "Setup")
   file(MAKE_DIRECTORY "${DIST}/${folder}")
 endforeach()
 file(COPY_FILE ${SETUP} "${DIST}/Setup.exe")
