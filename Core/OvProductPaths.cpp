@@ -3,7 +3,12 @@
 #include "OvFileSystem.h"
 #include "OvProcessInfo.h"
 #include "OvProductLibraries.h"
+#include "OvStringArray.h"
 #include "OvStringFormat.h"
+#include "OvStringNumbers.h"
+#include "OvXmlDocument.h"
+
+#include <cmath>
 
 #include <windows.h>
 #include <shlobj.h>
@@ -224,6 +229,40 @@ OvString GetMyMusicFolder()
     IOvTextService* text = tools ? tools->GetTextService(0) : nullptr;
     const bool hasMyMusic = text ? text->Find(folder, L"My Music", 0, 3) >= 0 : folder.Find(L"My Music") >= 0;
     return hasMyMusic ? FolderResult(folder) : FolderResult(EnsureTrailingBackslash(folder) + L"My Music");
+}
+
+OvString GetStoredSkinPath()
+{
+    OvProductInfo* product = GetProductInfo();
+    const OvString key =
+        product ? product->GetString(L"/*/General/MegaSkinKey", L"Standard View Skin") : OvString(L"Standard View Skin");
+    OvString folder;
+    if (IOvSettingsSection* properties = GetSettingsSection(L"Properties")) {
+        OvDllString receiver(folder);
+        properties->QueryString(key, L"", receiver);
+    }
+    folder = EnsureTrailingBackslash(folder);
+    return IsStandardViewSkin(folder) ? folder : OvString();
+}
+
+bool IsStandardViewSkin(const wchar_t* folderText)
+{
+    const OvString folder(folderText);
+    if (folder.IsEmpty()) return false;
+    OvXmlDocument document;
+    if (!document.LoadFile(EnsureTrailingBackslash(folder) + L"main.xml") && document.GetText().IsEmpty()) return false;
+    if (!document.FindElement(L"/KDMS")) return false;
+    const int root = document.GetCurrentElement();
+
+    OvProductInfo* product = GetProductInfo();
+    OvStringArray styles;
+    styles.Split(product ? product->GetString(L"/*/General/MegaSkinStyles", L"") : OvString(), L";");
+    if (styles.IsEmpty()) styles.Add(OvString());
+
+    const float version = static_cast<float>(ParseDouble(document.GetAttribute(root, L"version")));
+    if (!(fabsf(version - 3.0f) < 0.01f)) return false;
+    if (styles.FindInArray(document.GetAttribute(root, L"style"), false) < 0) return false;
+    return document.FindChildElement(L"MAINFRAME", true);
 }
 
 OvString GetSkinsFolder()

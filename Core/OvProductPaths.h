@@ -38,6 +38,12 @@ OvString GetTempFolder();
 // The shell's My Music folder, else My Documents or the install folder's parent + "My Music".
 OvString GetMyMusicFolder();
 
+// The user's chosen standard-view skin folder when it is a standard-view skin, else empty.
+OvString GetStoredSkinPath();
+// A skin folder whose "main.xml" has the root KDMS, version 3 (within 0.01, in single precision),
+// an allowed style and a MAINFRAME child.
+bool IsStandardViewSkin(const wchar_t* folder);
+
 OvString GetSkinsFolder();
 OvString GetMiniViewSkinsFolder();
 OvString GetStandardViewSkinsFolder();

@@ -4,8 +4,9 @@
 #include "OvString.h"
 
 namespace OvSkinHelper {
-// The skin path that a skin setting names (the setting itself; empty when none).
+// The skin path for a preferred skin name: the user's stored standard-view skin when there is one,
+// else the name itself.
 OvString SkinPathFromSetting(const wchar_t* setting);
-// Whether a skin of that name is present in the skin folder (it has its "main.xml").
+// Whether the named skin in the skin folder is a standard-view skin.
 bool IsSkinPresent(const wchar_t* skinFolder, const wchar_t* name);
 }

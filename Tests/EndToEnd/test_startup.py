@@ -51,6 +51,26 @@ class StartupTest(PrefixTestCase):
         self.assertFalse(self.wine.reg_key_exists(VIRTUAL_STORE + "\\Orvane"))
         self.assertTrue(self.wine.reg_key_exists(VIRTUAL_STORE + "\\Wow6432Node\\Orvane\\Kept"))
 
+    def test_preferred_skin_is_loaded_when_it_is_a_standard_view_skin(self):
+        skins = os.path.join(self.dist, "Kestrel Deck", "Skins", "Standard View")
+        for name, main in (("Night", '<KDMS version="3.0"><MAINFRAME/></KDMS>'),
+                           ("Old", '<KDMS version="2.5"><MAINFRAME/></KDMS>')):
+            os.makedirs(os.path.join(skins, name))
+            with open(os.path.join(skins, name, "main.xml"), "w", encoding="utf-8") as f:
+                f.write(main)
+        description = os.path.join(self.dist, "Kestrel Deck", "ProductInfo.ini")
+        with open(description, encoding="utf-8") as f:
+            text = f.read()
+        for preferred, loaded in (("Skins\\Night", "Standard View\\Night (loaded)"),
+                                  ("Skins\\Old", "Standard View\\ (loaded)"),
+                                  ("Night", "Standard View\\ (loaded)")):
+            with self.subTest(preferred):
+                with open(description, "w", encoding="utf-8") as f:
+                    f.write(text.replace("MegaSkin=\n", f"MegaSkin={preferred}\n"))
+                self.assertEqual(self.wine.run(self.SETUP, timeout=90).returncode, EXIT_SUCCESS)
+                lines = [line for line in self.wine.log_text().splitlines() if "CInstallApp::SetUpSkin" in line]
+                self.assertTrue(lines[-1].endswith(loaded), lines[-1])
+
     def test_goes_on_without_the_launcher_file(self):
         os.remove(os.path.join(self.dist, "System", "Always Overwrite", "Aurora Core Launcher.exe"))
         result = self.wine.run(self.SETUP, timeout=90)

@@ -252,3 +252,71 @@ TEST_F(ProductFoldersTest, MyMusicEndsInOneBackslash)
 }
 
 }  // namespace
+
+namespace {
+
+struct SkinCase {
+    const char* name;
+    const char* mainXml;   // null: no main.xml
+    bool accepted;
+};
+
+void PrintTo(const SkinCase& c, std::ostream* os) { *os << c.name; }
+
+class SkinWithoutStylesTest : public ProductFoldersTest, public ::testing::WithParamInterface<SkinCase> {};
+
+TEST_P(SkinWithoutStylesTest, Table)
+{
+    const SkinCase& c = GetParam();
+    const OvString skin = folder_ + L"Skin\\";
+    ASSERT_TRUE(CreateDirectoryW(skin, nullptr));
+    if (c.mainXml) WriteText(skin + L"main.xml", c.mainXml);
+    EXPECT_EQ(IsStandardViewSkin(skin), c.accepted);
+    EXPECT_EQ(IsStandardViewSkin(folder_ + L"Skin"), c.accepted) << "without the trailing backslash";
+}
+
+const SkinCase kSkins[] = {
+    {"Version3NoStyle", "<KDMS version=\"3.0\"><MAINFRAME/></KDMS>", true},
+    {"Version298", "<KDMS version=\"2.98\"><MAINFRAME/></KDMS>", false},
+    {"Version299", "<KDMS version=\"2.99\"><MAINFRAME/></KDMS>", true},
+    {"Version301", "<KDMS version=\"3.01\"><MAINFRAME/></KDMS>", true},
+    {"Version302", "<KDMS version=\"3.02\"><MAINFRAME/></KDMS>", false},
+    {"VersionWithComma", "<KDMS version=\"3,0\"><MAINFRAME/></KDMS>", true},
+    {"NoVersion", "<KDMS><MAINFRAME/></KDMS>", false},
+    {"StyleNotListed", "<KDMS version=\"3\" style=\"Dark\"><MAINFRAME/></KDMS>", false},
+    {"NoMainFrame", "<KDMS version=\"3\"><Other/></KDMS>", false},
+    {"OtherRoot", "<Skin version=\"3\"><MAINFRAME/></Skin>", false},
+    {"NamesIgnoreCase", "<kdms VERSION=\"3\"><MainFrame/></kdms>", true},
+    {"NoMainXml", nullptr, false},
+    {"NotXml", "just text", false},
+};
+INSTANTIATE_TEST_SUITE_P(Skins, SkinWithoutStylesTest, ::testing::ValuesIn(kSkins),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class SkinStylesTest : public ProductFoldersTest {
+protected:
+    std::string ExtraDescription() override
+    {
+        return "[General]\nMegaSkinStyles=Dark;Light\nMegaSkinKey=My Skin Key\n";
+    }
+};
+
+TEST_F(SkinStylesTest, ListedStylesAndTheStoredSkin)
+{
+    const OvString skin = folder_ + L"Light Skin\\";
+    ASSERT_TRUE(CreateDirectoryW(skin, nullptr));
+    WriteText(skin + L"main.xml", "<KDMS version=\"3.0\" style=\"light\"><MAINFRAME/></KDMS>");
+    EXPECT_TRUE(IsStandardViewSkin(skin));
+    WriteText(skin + L"main.xml", "<KDMS version=\"3.0\"><MAINFRAME/></KDMS>");
+    EXPECT_FALSE(IsStandardViewSkin(skin)) << "no style is not among Dark and Light";
+
+    EXPECT_TRUE(GetStoredSkinPath().IsEmpty()) << "nothing stored";
+    IOvSettingsSection* properties = GetSettingsSection(L"Properties");
+    ASSERT_NE(properties, nullptr);
+    properties->SetString(L"My Skin Key", folder_ + L"Light Skin");
+    EXPECT_TRUE(GetStoredSkinPath().IsEmpty()) << "stored, but not a standard-view skin";
+    WriteText(skin + L"main.xml", "<KDMS version=\"3.0\" style=\"Dark\"><MAINFRAME/></KDMS>");
+    EXPECT_STREQ(GetStoredSkinPath().c_str(), skin.c_str());
+}
+
+}  // namespace
