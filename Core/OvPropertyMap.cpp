@@ -2,6 +2,7 @@
 
 #include "OvStringFormat.h"
 #include "OvStringNumbers.h"
+#include "OvXmlDocument.h"
 
 #include <climits>
 #include <cstdint>
@@ -217,6 +218,54 @@ void OvPropertyMap::Deserialize(const wchar_t* text, int length)
 {
     int position = 0;
     DeserializeAt(text, position, length);
+}
+
+void OvPropertyMap::SaveXML(OvString& output, const wchar_t* tagName, bool emptyWhenNoItems, double version) const
+{
+    output.Empty();
+    if (emptyWhenNoItems && IsEmpty()) return;
+    OvXmlDocument document;
+    WriteItems(document);
+    const OvString tag(tagName);
+    output = OvFormat(L"<%s version=\"%s\">\r\n", tag, DoubleToText(version, 1));
+    output += document.GetText();
+    output += OvFormat(L"</%s>", tag);
+}
+
+bool OvPropertyMap::LoadXML(const wchar_t* text, const wchar_t* tagName, double version)
+{
+    Clear();
+    if (!text || !*text) return true;
+    OvXmlDocument document{OvString(text)};
+    // The parser is lenient; stored settings that it had to repair are not taken half-read.
+    if (!document.IsWellFormed() || !document.GetResult().IsEmpty()) return false;
+    if (!document.FindElement(tagName)) return false;
+    if (ParseDouble(document.GetAttribute(document.GetCurrentElement(), L"version")) != version) return false;
+    document.EnterElement();
+    ReadItems(document);
+    document.LeaveElement();
+    return true;
+}
+
+void OvPropertyMap::WriteItems(OvXmlDocument& document) const
+{
+    if (!table_) return;
+    OvString key, value;
+    for (auto p = table_->GetStartPosition(); p;) {
+        table_->GetNext(p, key, value);
+        if (document.AddElement(L"Item", value)) document.SetAttribute(document.GetCurrentElement(), L"Name", key);
+    }
+}
+
+void OvPropertyMap::ReadItems(OvXmlDocument& document)
+{
+    Clear();
+    // Rewinds to the first Item of the current parent, wherever the cursor stood among its children.
+    document.GetTextAtPath(L"Item");
+    for (int item = document.GetCurrentElement(); item; item = document.GetCurrentElement()) {
+        SetString(document.GetAttribute(item, L"Name"), document.GetElementText(item), false);
+        if (!document.FindElement(L"Item")) break;
+    }
 }
 
 void OvPropertyMap::Dump(OvString& output, const wchar_t* prefix, const wchar_t* suffix) const

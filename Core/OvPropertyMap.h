@@ -9,6 +9,8 @@
 #include "OvString.h"
 #include "OvStringMap.h"
 
+class OvXmlDocument;
+
 class OvPropertyMap {
 public:
     OvPropertyMap() = default;
@@ -51,6 +53,21 @@ public:
     // remaining reads fail, which stores one item with the empty key.
     virtual void DeserializeAt(const wchar_t* text, int& position, int length = -1);
     virtual void Deserialize(const wchar_t* text, int length = -1);
+    // Replaces output with the tagged text: "<tag version="v">" and a line break, one Item
+    // element per item in iteration order, "</tag>". The version has one decimal and the
+    // locale's separator. Empty output instead when emptyWhenNoItems is set and there are no items.
+    virtual void SaveXML(OvString& output, const wchar_t* tagName, bool emptyWhenNoItems, double version) const;
+    // Clears, then reads the Item elements of the top-level element named tagName whose
+    // "version" attribute reads (either separator) as version. Empty text is an empty map (true).
+    // A document with any parse fault, a missing element or another version gives false and an
+    // empty map.
+    virtual bool LoadXML(const wchar_t* text, const wchar_t* tagName, double version);
+    // Adds an Item element with the value as text and the key as its Name attribute per item,
+    // after the document's current element.
+    virtual void WriteItems(OvXmlDocument& document) const;
+    // Clears, then stores the Name attribute and the text of every Item child of the document's
+    // current parent, in document order; a later key replaces an earlier one.
+    virtual void ReadItems(OvXmlDocument& document);
     // Concatenation of prefix, key, ": ", value and suffix over the items.
     virtual void Dump(OvString& output, const wchar_t* prefix, const wchar_t* suffix) const;
 

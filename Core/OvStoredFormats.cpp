@@ -1,10 +1,14 @@
 #include "OvStoredFormats.h"
 
+#include "OvXmlDocument.h"
+
 #include <cwchar>
 
 namespace {
 
 bool IsLetter(wchar_t c) { return OvStringGlobals::Get()->IsLetter(c); }
+
+constexpr wchar_t kFilename[] = L"Filename";
 
 }  // namespace
 
@@ -55,6 +59,50 @@ bool SplitTrailingProperty(const wchar_t* text, OvString& path, OvString& data)
     path = s.Left(semicolon);
     data = s.Mid(semicolon + 1);
     return true;
+}
+
+bool ReadTaggedFileName(const wchar_t* text, OvString& path, OvPropertyMap& properties)
+{
+    path.Empty();
+    OvXmlDocument document{OvString(text)};
+    if (!document.IsWellFormed() || !document.GetResult().IsEmpty()) return false;
+    if (!document.FindElement(L"XMLFN")) return false;
+    if (document.GetAttribute(document.GetCurrentElement(), L"version") != L"1.0") return false;
+    document.EnterElement();
+    OvPropertyMap items;
+    items.ReadItems(document);
+    if (items.IsEmpty()) return true;
+    OvString key, value;
+    const OvStringMap* table = items.GetTable();
+    for (auto p = table->GetStartPosition(); p;) {
+        table->GetNext(p, key, value);
+        if (OvStringMap::KeysEqual(key, kFilename)) path = value;
+        else properties.SetString(key, value, false);
+    }
+    return true;
+}
+
+OvString UnpackLocationText(const wchar_t* text, OvPropertyMap& properties, bool clearProperties)
+{
+    if (clearProperties) properties.Clear();
+    OvString path;
+    if (IsTaggedFileName(text)) {
+        ReadTaggedFileName(text, path, properties);
+        return path;
+    }
+    OvString data;
+    if (SplitTrailingProperty(text, path, data)) properties.SetString(kOvPostExtensionData, data, false);
+    return path;
+}
+
+OvString WriteTaggedFileName(const wchar_t* path, const OvPropertyMap& properties)
+{
+    OvPropertyMap items(properties);
+    items.SetString(kFilename, path, false);
+    OvXmlDocument document;
+    items.WriteItems(document);
+    // The version is the text "1.0" that readers compare exactly, not a locale-formatted number.
+    return L"<XMLFN version=\"1.0\">\r\n" + document.GetText() + L"</XMLFN>";
 }
 
 OvString GetTypeName(const OvPropertyMap& properties, const wchar_t* defaultValue)

@@ -2,6 +2,8 @@
 // separator once per process, so this program sets the locale before any test runs.
 
 #include "OvPropertyMap.h"
+#include "OvPropertyMapTestSupport.h"
+#include "OvStoredFormats.h"
 #include "OvStringNumbers.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +39,28 @@ TEST(OvPropertyMapCommaLocale, DoublesAreWrittenWithACommaAndReadWithEither)
     EXPECT_EQ(map.GetDouble(L"half"), 0.5);
     // The default goes through its comma text and back.
     EXPECT_EQ(map.GetDouble(L"missing", 0.25), 0.25);
+}
+
+TEST(OvPropertyMapCommaLocale, PropertyTextVersionTakesTheCommaButTaggedFileNamesKeepThePoint)
+{
+    ASSERT_EQ(GetDecimalSeparator(), L',');
+    OvPropertyMap map;
+    map.SetString(L"LibraryPath", L"C:\\Music");
+    OvString text;
+    map.SaveXML(text, L"XMLPH", false, 1.0);
+    EXPECT_EQ(text, L"<XMLPH version=\"1,0\">\r\n<Item Name=\"LibraryPath\">C:\\Music</Item>\r\n</XMLPH>");
+    OvPropertyMap back;
+    EXPECT_TRUE(back.LoadXML(text, L"XMLPH", 1.0));
+    EXPECT_TRUE(back.IsEqual(map));
+    EXPECT_TRUE(back.LoadXML(L"<XMLPH version=\"1.0\"><Item Name=\"a\">1</Item></XMLPH>", L"XMLPH", 1.0));
+    EXPECT_EQ(back.GetString(L"a"), L"1");
+
+    // Tagged file names are compared by their version text "1.0": the writer must not follow the locale.
+    const OvString fileName = WriteTaggedFileName(L"C:\\a.mp3", map);
+    EXPECT_TRUE(fileName.StartsWith(L"<XMLFN version=\"1.0\">\r\n"));
+    OvPropertyMap properties;
+    EXPECT_EQ(UnpackLocationText(fileName, properties, true), L"C:\\a.mp3");
+    EXPECT_TRUE(properties.IsEqual(map));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "OvPropertyMap.h"
+#include "OvPropertyMapTestSupport.h"
 #include "OvStringNumbers.h"
 
 #include <gtest/gtest.h>
@@ -6,13 +7,6 @@
 #include <string>
 
 namespace {
-
-OvString Serialized(const OvPropertyMap& map)
-{
-    OvString text;
-    map.Serialize(text);
-    return text;
-}
 
 // Stores each character of keys as a key of its own with an empty value.
 void StoreCharacterKeys(OvPropertyMap& map, const wchar_t* keys)

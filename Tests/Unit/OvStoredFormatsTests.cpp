@@ -1,3 +1,4 @@
+#include "OvPropertyMapTestSupport.h"
 #include "OvStoredFormats.h"
 
 #include <gtest/gtest.h>
@@ -108,6 +109,95 @@ TEST(OvStoredFormats, TypeNameIsAPropertyWithADefault)
     SetTypeName(properties, L"");
     EXPECT_TRUE(properties.Exists(L"TypeName"));
     EXPECT_EQ(GetTypeName(properties, L"Audio"), L"");
+}
+
+// ---- Tagged file names ----------------------------------------------------------------------
+
+struct UnpackCase {
+    const char* name;
+    const wchar_t* text;
+    const wchar_t* path;
+    const wchar_t* properties;   // serialised
+};
+
+void PrintTo(const UnpackCase& c, std::ostream* os) { *os << c.name; }
+
+class OvUnpackLocation : public testing::TestWithParam<UnpackCase> {};
+
+TEST_P(OvUnpackLocation, GivesThePathAndTheProperties)
+{
+    const UnpackCase& c = GetParam();
+    OvPropertyMap properties;
+    EXPECT_EQ(UnpackLocationText(c.text, properties, true), c.path);
+    OvString serialised;
+    properties.Serialize(serialised);
+    EXPECT_EQ(serialised, c.properties);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, OvUnpackLocation,
+    testing::Values(
+        UnpackCase{"TaggedFileName",
+                   L"<XMLFN version=\"1.0\">\r\n<Item Name=\"Filename\">C:\\a\\b.mp3</Item>\r\n"
+                   L"<Item Name=\"HTTPREQUEST_TYPE\">HEAD</Item>\r\n</XMLFN>",
+                   L"C:\\a\\b.mp3", L"(1:1)(16:HTTPREQUEST_TYPE)(4:HEAD)"},
+        UnpackCase{"FilenameIgnoresCase",
+                   L"<xmlfn version=\"1.0\"><item name=\"FILENAME\">http://h/x;1.mp3</item></xmlfn>",
+                   L"http://h/x;1.mp3", L"(1:0)"},
+        UnpackCase{"FilenameMissing",
+                   L"<XMLFN version=\"1.0\"><Item Name=\"TypeName\">Audio</Item><Item Name=\"b\"/></XMLFN>",
+                   L"", L"(1:2)(1:b)(0:)(8:TypeName)(5:Audio)"},
+        UnpackCase{"TrailingSemicolonKeptInTaggedPath",
+                   L"<XMLFN version=\"1.0\"><Item Name=\"Filename\">C:\\a\\song.mp3;42</Item></XMLFN>",
+                   L"C:\\a\\song.mp3;42", L"(1:0)"},
+        UnpackCase{"CommaVersion",
+                   L"<XMLFN version=\"1,0\"><Item Name=\"Filename\">C:\\a.mp3</Item></XMLFN>", L"", L"(1:0)"},
+        UnpackCase{"WholeVersion",
+                   L"<XMLFN version=\"1\"><Item Name=\"Filename\">C:\\a.mp3</Item></XMLFN>", L"", L"(1:0)"},
+        UnpackCase{"Malformed",
+                   L"<XMLFN version=\"1.0\"><Item Name=\"Filename\">C:\\a.mp3</Item><Item Name=\"b\">2</XMLFN>",
+                   L"", L"(1:0)"},
+        UnpackCase{"Truncated", L"<XMLFN version=\"1.0\"><Item Name=\"Filename\">C:\\a.mp3</Item>", L"", L"(1:0)"},
+        UnpackCase{"TrackWithTrailingData", L"C:\\a\\song.mp3;42", L"C:\\a\\song.mp3",
+                   L"(1:1)(17:PostExtensionData)(2:42)"},
+        UnpackCase{"SemicolonInFolder", L"C:\\a;b\\file", L"C:\\a;b\\file", L"(1:0)"},
+        UnpackCase{"Url", L"http://host/a.mp3;42", L"http://host/a.mp3;42", L"(1:0)"},
+        UnpackCase{"Plain", L"C:\\Music\\", L"C:\\Music\\", L"(1:0)"}),
+    [](const testing::TestParamInfo<UnpackCase>& info) { return std::string(info.param.name); });
+
+TEST(OvTaggedFileName, UnpackingKeepsOrClearsTheOldProperties)
+{
+    OvPropertyMap properties;
+    properties.SetString(L"Old", L"1");
+    properties.SetString(L"HTTPREQUEST_TYPE", L"GET");
+    const wchar_t* text =
+        L"<XMLFN version=\"1.0\"><Item Name=\"Filename\">C:\\x</Item>"
+        L"<Item Name=\"httprequest_type\">HEAD</Item></XMLFN>";
+    EXPECT_EQ(UnpackLocationText(text, properties, false), L"C:\\x");
+    EXPECT_EQ(properties.GetString(L"Old"), L"1");
+    EXPECT_EQ(properties.GetString(L"HTTPREQUEST_TYPE"), L"HEAD");
+    EXPECT_EQ(properties.GetCount(), 2);
+    EXPECT_EQ(UnpackLocationText(L"C:\\y.mp3;7", properties, true), L"C:\\y.mp3");
+    EXPECT_EQ(properties.GetCount(), 1);
+    EXPECT_EQ(properties.GetString(kOvPostExtensionData), L"7");
+}
+
+TEST(OvTaggedFileName, WriterMirrorsThePropertyTextAndReadsBack)
+{
+    OvPropertyMap properties;
+    EXPECT_EQ(WriteTaggedFileName(L"C:\\a & b\\<1>.mp3", properties),
+              L"<XMLFN version=\"1.0\">\r\n<Item Name=\"Filename\">C:\\a &amp; b\\&lt;1&gt;.mp3</Item>\r\n</XMLFN>");
+
+    properties.SetString(L"HTTPREQUEST_TYPE", L"HEAD");
+    properties.SetString(L"Range", L"");
+    properties.SetString(L"FILENAME", L"overridden");
+    const OvString text = WriteTaggedFileName(L"http://host/a?b=1&c=\"2\"", properties);
+    EXPECT_TRUE(IsTaggedFileName(text));
+    OvPropertyMap back;
+    EXPECT_EQ(UnpackLocationText(text, back, true), L"http://host/a?b=1&c=\"2\"");
+    EXPECT_EQ(back.GetCount(), 2);
+    EXPECT_EQ(back.GetString(L"HTTPREQUEST_TYPE"), L"HEAD");
+    EXPECT_TRUE(back.Exists(L"Range"));
 }
 
 }  // namespace
