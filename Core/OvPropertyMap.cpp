@@ -4,13 +4,16 @@
 #include "OvStringNumbers.h"
 #include "OvXmlDocument.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cwchar>
+#include <new>
 
 namespace {
 
-constexpr int kTokenGrowth = 1024;
+constexpr int64_t kTokenGrowth = 1024;
+constexpr int64_t kMaxOutput = 0x3FFFFFFF;   // longest text the string library makes
 
 int DecimalDigits(int value)
 {
@@ -30,23 +33,30 @@ void OvAppendToken(OvString& output, const wchar_t* text, int length)
     else if (length < 0) length = static_cast<int>(wcslen(text));
     const int old = output.Length();
     const int digits = DecimalDigits(length);
-    const int total = old + 1 + digits + 1 + length + 1;
-    int capacity = output.Data()->capacity - 1;
-    if (capacity < total) capacity = (total + kTokenGrowth - 1) / kTokenGrowth * kTokenGrowth;
+    const int64_t total = int64_t(old) + 1 + digits + 1 + length + 1;
+    if (total > kMaxOutput) throw std::bad_alloc();
+    // Grows in whole steps of 1024 units, by at least half the current capacity, so that
+    // appending many tokens does not copy the text over and over.
+    int64_t capacity = output.Data()->capacity - 1;
+    if (capacity < total) {
+        capacity = std::max(total, capacity + capacity / 2);
+        capacity = (capacity + kTokenGrowth - 1) / kTokenGrowth * kTokenGrowth;
+        if (capacity > kMaxOutput) capacity = total;
+    }
     // The text may be a piece of the output itself: hold it while the buffer is rewritten.
     OvString held;
     if (text >= output.c_str() && text <= output.c_str() + old) {
         held = OvString(text, length);
         text = held.c_str();
     }
-    wchar_t* out = output.GetBuffer(capacity) + old;
+    wchar_t* out = output.GetBuffer(static_cast<int>(capacity)) + old;
     *out++ = L'(';
     for (int i = digits - 1, n = length; i >= 0; --i, n /= 10) out[i] = static_cast<wchar_t>(L'0' + n % 10);
     out += digits;
     *out++ = L':';
     if (length) wmemcpy(out, text, length);
     out[length] = L')';
-    output.ReleaseBuffer(total);
+    output.ReleaseBuffer(static_cast<int>(total));
 }
 
 bool OvReadToken(const wchar_t* text, int length, int& position, OvString& token)
