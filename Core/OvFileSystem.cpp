@@ -1,8 +1,10 @@
 #include "OvFileSystem.h"
 
+#include "DirectoryEnumerator.h"
 #include "OvLog.h"
 #include "OvProductLibraries.h"
 #include "OvProductPaths.h"
+#include "OvStoredFormats.h"
 #include "OvStringArray.h"
 #include "OvStringFormat.h"
 #include "OvStringNumbers.h"
@@ -119,6 +121,40 @@ OvString MakeValidPath(const wchar_t* pathText)
         if (titleLength - excess > 1) path = path.Left(dot - excess) + path.Mid(dot);
     }
     return longPrefix ? L"\\\\?\\" + path : path;
+}
+
+bool MakeAbsolutePath(const wchar_t* baseText, OvString& relative)
+{
+    const OvString base(baseText);
+    if (base.IsEmpty() || relative.IsEmpty()) return false;
+    if (relative.StartsWith(L"\\\\") ||
+        (relative.Length() >= 3 && iswalpha(relative[0]) && relative[1] == L':' && relative[2] == L'\\'))
+        return false;
+    if (!IsPlainLocalPath(base)) return false;
+
+    OvStringArray pieces;
+    pieces.Split(base, L"\\");
+    // The root: "C:" or the "\\server\share" pieces, which ".." never removes.
+    const int rootPieces = base.StartsWith(L"\\\\") ? 4 : 1;
+    if (relative.StartsWith(L"\\")) {
+        pieces.SetCount(pieces.GetCount() < rootPieces ? pieces.GetCount() : rootPieces);
+    } else if (!base.EndsWith(L"\\") && pieces.GetCount() > rootPieces &&
+               pieces[pieces.GetCount() - 1].Find(L'.') >= 0) {
+        pieces.RemoveAt(pieces.GetCount() - 1);
+    }
+    OvStringArray more;
+    more.Split(relative, L"\\");
+    for (const OvString& piece : more) {
+        if (piece.Equals(L"..")) {
+            if (pieces.GetCount() > rootPieces) pieces.RemoveAt(pieces.GetCount() - 1);
+        } else if (!piece.IsEmpty()) {
+            pieces.Add(piece);
+        }
+    }
+    OvString joined = pieces.Join(L"\\");
+    if (relative.EndsWith(L"\\")) joined += L'\\';
+    relative = joined;
+    return true;
 }
 
 OvString GetFullPath(const wchar_t* pathText)
@@ -284,6 +320,69 @@ OvString MakeUnusedName(const wchar_t* pathText)
         path = folder + next + extension;
     }
     return path;
+}
+
+bool DeleteDirectory(const wchar_t* folderText, const OvStringArray* keepExtensions, const OvStringArray* keepNames)
+{
+    const OvString folder = EnsureTrailingBackslash(folderText);
+    if (folder.IsEmpty()) return false;
+    bool kept = false;
+    DirectoryEnumerator entries;
+    for (bool more = entries.Start(folder); more; more = entries.Next()) {
+        const OvFileLocation& entry = entries.Current();
+        if (entries.IsFolder()) {
+            if (entries.FindData().dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                // A link to a folder elsewhere: the link goes, what it points to is not ours.
+                const OvString link = entry.GetPath().Left(entry.GetPath().Length() - 1);
+                if (!RemoveDirectoryW(WithLongPathPrefix(link))) kept = true;
+                continue;
+            }
+            DeleteDirectory(entry.GetPath(), keepExtensions, keepNames);
+            if (DirectoryExists(entry.GetPath())) kept = true;
+            continue;
+        }
+        const OvString type = entry.Properties().GetString(L"FileType", entry.GetExtension());
+        const bool keep = (keepExtensions && keepExtensions->FindInArray(type, false) >= 0) ||
+                          (keepNames && keepNames->FindInArray(entry.GetFileName(), false) >= 0);
+        if (keep)
+            kept = true;
+        else
+            OvDeleteFile(entry.GetPath());
+    }
+    if (!kept) {
+        const OvString path = folder.Left(folder.Length() - 1);
+        if (!RemoveDirectoryW(path) && !path.StartsWith(L"\\\\?\\")) RemoveDirectoryW(L"\\\\?\\" + path);
+    }
+    return true;
+}
+
+bool IsDirectoryEmpty(const wchar_t* folder, bool recurse, bool foldersCount)
+{
+    DirectoryEnumerator entries;
+    for (bool more = entries.Start(folder); more; more = entries.Next()) {
+        if (entries.IsFolder()) {
+            if (recurse) {
+                if (!IsDirectoryEmpty(entries.Current().GetPath(), true, foldersCount)) return false;
+            } else if (foldersCount) {
+                return false;
+            }
+        } else if (CompareNoCase(entries.Current().GetFileName(), L"Thumbs.db") != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void RemoveEmptyParents(const wchar_t* folderText)
+{
+    OvString folder(folderText);
+    if (folder.EndsWith(L"\\")) folder = folder.Left(folder.Length() - 1);
+    while (folder.Length() >= 3 && IsDirectoryEmpty(folder, false, true)) {
+        DeleteDirectory(folder, nullptr, nullptr);
+        const int slash = folder.ReverseFind(L'\\');
+        if (slash < 0) break;
+        folder = folder.Left(slash);
+    }
 }
 
 OvString MakeTemporaryFileName(const wchar_t* baseFolder, bool addThreadNumber, const wchar_t* nameText)

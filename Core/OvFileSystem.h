@@ -3,6 +3,7 @@
 // given the "\\?\" prefix before they reach the system.
 
 #include "OvString.h"
+#include "OvStringArray.h"
 
 #include <cstdint>
 
@@ -13,6 +14,10 @@ OvString EnsureTrailingBackslash(const wchar_t* path);
 bool IsAbsoluteLocalPath(const wchar_t* path);
 // The path cleaned into a valid file-system path (see the source for the rules).
 OvString MakeValidPath(const wchar_t* path);
+// Resolves relative against base (a plain local path; a file name at its end, one with a '.', is
+// dropped): "\..." from the base's root, ".." removing the piece before it. False, relative
+// unchanged, when either is empty, relative is already absolute or base is not a local path.
+bool MakeAbsolutePath(const wchar_t* base, OvString& relative);
 // The system's full-path form (at most 260 characters); the path itself when that fails.
 OvString GetFullPath(const wchar_t* path);
 // "\\?\" in front of a local path longer than 259 characters that has none yet.
@@ -37,6 +42,16 @@ bool IsDirectoryWritable(const wchar_t* folder);
 bool SafeReplaceFile(const wchar_t* target, const wchar_t* replacement);
 // The path, or its first variant "title (n).ext" / "title(n).ext" that does not exist.
 OvString MakeUnusedName(const wchar_t* path);
+// Deletes the folder's files and subfolders, except files whose type (the "FileType" property,
+// else the extension) is in keepExtensions or whose name is in keepNames (both ignoring case; a
+// kept file keeps its folders). Links to folders are removed, never followed. False only for an
+// empty path.
+bool DeleteDirectory(const wchar_t* folder, const OvStringArray* keepExtensions, const OvStringArray* keepNames);
+// No file other than "Thumbs.db"; subfolders are searched with recurse, or count as content with
+// foldersCount.
+bool IsDirectoryEmpty(const wchar_t* folder, bool recurse, bool foldersCount);
+// Deletes the folder and then each parent while it is empty.
+void RemoveEmptyParents(const wchar_t* folder);
 // An unused name for a temporary file: the folder (the product's temp folder when empty), the
 // name's title, " - <thread number>" when asked, the name's extension.
 OvString MakeTemporaryFileName(const wchar_t* baseFolder, bool addThreadNumber, const wchar_t* name);

@@ -79,6 +79,40 @@ TEST(FormatSizeTest, ScalesToTheLargestUnitReached)
     EXPECT_STREQ(FormatSize(INT64_MIN).c_str(), L"-8192 PB");
 }
 
+struct AbsoluteCase {
+    const char* name;
+    const wchar_t* base;
+    const wchar_t* relative;
+    bool changed;
+    const wchar_t* expected;
+};
+
+void PrintTo(const AbsoluteCase& c, std::ostream* os) { *os << c.name; }
+
+class MakeAbsolutePathTest : public ::testing::TestWithParam<AbsoluteCase> {};
+TEST_P(MakeAbsolutePathTest, Table)
+{
+    const AbsoluteCase& c = GetParam();
+    OvString relative(c.relative);
+    EXPECT_EQ(MakeAbsolutePath(c.base, relative), c.changed);
+    EXPECT_STREQ(relative.c_str(), c.expected);
+}
+const AbsoluteCase kAbsolute[] = {
+    {"BesideAFile", L"C:\\Music\\list.m3u", L"Rock\\song.mp3", true, L"C:\\Music\\Rock\\song.mp3"},
+    {"InAFolder", L"C:\\Music\\", L"song.mp3", true, L"C:\\Music\\song.mp3"},
+    {"FolderWithoutBackslash", L"C:\\Music", L"song.mp3", true, L"C:\\Music\\song.mp3"},
+    {"ParentSteps", L"C:\\a\\b\\c\\", L"..\\..\\x.txt", true, L"C:\\a\\x.txt"},
+    {"ParentStepsStopAtTheRoot", L"C:\\a\\", L"..\\..\\..\\x.txt", true, L"C:\\x.txt"},
+    {"FromTheRoot", L"C:\\a\\b\\", L"\\x\\y", true, L"C:\\x\\y"},
+    {"ShareRoot", L"\\\\server\\share\\dir\\", L"..\\..\\f", true, L"\\\\server\\share\\f"},
+    {"AlreadyAbsolute", L"C:\\a\\", L"D:\\b", false, L"D:\\b"},
+    {"AlreadyNetwork", L"C:\\a\\", L"\\\\s\\x", false, L"\\\\s\\x"},
+    {"UrlBase", L"http://host/a/", L"b", false, L"b"},
+    {"EmptyBase", L"", L"b", false, L"b"},
+};
+INSTANTIATE_TEST_SUITE_P(Paths, MakeAbsolutePathTest, ::testing::ValuesIn(kAbsolute),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(IsAbsoluteLocalPathTest, DrivesAndShares)
 {
     EXPECT_TRUE(IsAbsoluteLocalPath(L"C:\\"));
