@@ -113,6 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TokenCase{"AtPosition", L"(0:)(1:x)", 4, true, L"x", 9},
                     TokenCase{"TextHoldsDelimiters", L"(5:(1:)))", 0, true, L"(1:))", 9},
                     TokenCase{"LeadingZeros", L"(003:abc)", 0, true, L"abc", 9},
+                    TokenCase{"NoLengthDigits", L"(:)", 0, true, L"", 3},
                     TokenCase{"NoParenthesis", L"3:abc)", 0, false, L"", 0},
                     TokenCase{"BlankFirst", L" (3:abc)", 0, false, L"", 0},
                     TokenCase{"LetterInLength", L"(3a:abc)", 0, false, L"", 2},

@@ -89,6 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
         TrailingCase{"OneCharacterExtension", L"C:\\a\\b.c;x y", true, L"C:\\a\\b.c", L"x y"},
         TrailingCase{"FiveCharacters", L"C:\\a\\song.abcde;1", true, L"C:\\a\\song.abcde", L"1"},
         TrailingCase{"LastSemicolon", L"C:\\a\\s.mp3;1;2", true, L"C:\\a\\s.mp3;1", L"2"},
+        // Only the distance between the last '.' and the last ';' counts, across a '\\' too.
+        TrailingCase{"DistanceAcrossFolder", L"C:\\x.y\\z;1", true, L"C:\\x.y\\z", L"1"},
         TrailingCase{"SixCharacters", L"C:\\a\\song.abcdef;1", false, L"C:\\a\\song.abcdef;1", L""},
         TrailingCase{"NoExtension", L"C:\\a;b\\file", false, L"C:\\a;b\\file", L""},
         TrailingCase{"DotRightBeforeSemicolon", L"C:\\a\\song.;1", false, L"C:\\a\\song.;1", L""},
