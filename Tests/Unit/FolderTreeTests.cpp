@@ -4,6 +4,7 @@
 #include "DirectoryEnumerator.h"
 #include "OvFileLocation.h"
 #include "OvMoveCopyDirectory.h"
+#include "OvSharedMemory.h"
 #include "ToolsFolder.h"
 
 #include <set>
@@ -214,6 +215,42 @@ TEST_F(FolderTreeTest, CopyReportsAFailedFile)
     EXPECT_FALSE(move.Run(true));
     CloseHandle(busy);
     EXPECT_EQ(ReadText(root_ + L"src\\one.txt"), "1") << "a file that was not copied is not deleted";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FolderTreeTest, FileExistsWithAndWithoutTheToolsLibrary)
+{
+    Make(L"song.mp3");
+    const OvFileLocation location(OvString(L"file:///") + root_ + L"song.mp3");
+    EXPECT_TRUE(FileExists(location, true));
+    EXPECT_FALSE(FileExists(OvFileLocation(root_ + L"other.mp3"), true));
+    EXPECT_FALSE(FileExists(OvFileLocation(root_), true)) << "a folder is no file";
+    EXPECT_EQ(GetFileSize(OvFileLocation(root_ + L"song.mp3"), false), 1);
+    EXPECT_EQ(GetFileSize(OvFileLocation(L"http://host/song.mp3"), false), -1);
+    UnloadProductLibraries(true);
+    EXPECT_TRUE(FileExists(location, true)) << "falls back to the system's test";
+    EXPECT_FALSE(FileExists(OvFileLocation(L""), false));
+}
+
+TEST(SharedMemoryTest, NamedBlockSharedWithinAndReopened)
+{
+    const OvString name = OvFormat(L"Ov Test Block %d", static_cast<int64_t>(GetCurrentProcessId()));
+    OvSharedMemory first;
+    ASSERT_TRUE(first.Open(name, 64));
+    EXPECT_FALSE(first.Existed());
+    static_cast<char*>(first.Data())[10] = 42;
+    OvSharedMemory second;
+    ASSERT_TRUE(second.Open(name, 64));
+    EXPECT_TRUE(second.Existed());
+    EXPECT_EQ(static_cast<char*>(second.Data())[10], 42);
+    second.Close();
+    EXPECT_FALSE(second.IsOpen());
+    EXPECT_FALSE(second.Open(L"", 64));
+    EXPECT_FALSE(second.Open(name, 0));
+    EXPECT_FALSE(second.IsOpen());
 }
 
 }  // namespace
