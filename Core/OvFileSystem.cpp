@@ -6,6 +6,7 @@
 #include "OvProductPaths.h"
 #include "OvStoredFormats.h"
 #include "OvStringArray.h"
+#include "OvStringNames.h"
 #include "OvStringFormat.h"
 #include "OvStringNumbers.h"
 
@@ -34,24 +35,6 @@ bool ReplaceAll(OvString& text, const wchar_t* from, const wchar_t* to)
         changed = true;
     }
     return changed;
-}
-
-// The counter of a title ending in "(n)": n of one to four digits not starting with 0.
-// Answers the position of '(' or -1.
-int CounterStart(const OvString& title, int* value)
-{
-    const int n = title.Length();
-    if (n < 3 || title[n - 1] != L')') return -1;
-    int open = title.ReverseFind(L'(');
-    int digits = n - 2 - open;
-    if (open < 0 || digits < 1 || digits > 4 || title[open + 1] == L'0') return -1;
-    int v = 0;
-    for (int i = open + 1; i < n - 1; ++i) {
-        if (!iswdigit(title[i])) return -1;
-        v = v * 10 + (title[i] - L'0');
-    }
-    *value = v;
-    return open;
 }
 
 }  // namespace
@@ -87,10 +70,6 @@ OvString MakeValidPath(const wchar_t* pathText)
     OvString collapsed;
     for (int i = 0; i < path.Length(); ++i) {
         if (i >= 2 && IsSeparator(path[i]) && IsSeparator(path[i - 1])) continue;
-        if (i == 1 && IsSeparator(path[1]) && IsSeparator(path[0])) {
-            collapsed += path[i];
-            continue;
-        }
         collapsed += path[i];
     }
     path = collapsed;
@@ -218,9 +197,7 @@ bool OvDeleteFile(const wchar_t* pathText)
     if (!pathText || !*pathText) return false;
     OvString path = WithLongPathPrefix(pathText);
     SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
-    if (DeleteFileW(path)) return true;
-    GetLastError();
-    return false;
+    return DeleteFileW(path) != 0;
 }
 
 bool CreateDirectoryPath(const wchar_t* pathText, bool testWriting)
@@ -310,14 +287,7 @@ OvString MakeUnusedName(const wchar_t* pathText)
         const OvString folder = path.Left(slash + 1);
         const OvString title = path.Mid(slash + 1, dot - slash - 1);
         const OvString extension = path.Mid(dot);
-        int counter = 0;
-        const int open = CounterStart(title, &counter);
-        OvString next;
-        if (open >= 0)
-            next = title.Left(open) + OvFormat(L"(%d)", counter + 1);
-        else
-            next = title + L" (1)";
-        path = folder + next + extension;
+        path = folder + NextCounterName(title) + extension;
     }
     return path;
 }

@@ -6,6 +6,7 @@
 #include "OvStringArray.h"
 #include "OvStringFormat.h"
 #include "OvStringNumbers.h"
+#include "OvStringSearch.h"
 #include "OvXmlDocument.h"
 
 #include <cmath>
@@ -225,9 +226,7 @@ OvString GetMyMusicFolder()
         OvString install = GetInstallFolder();
         if (!install.IsEmpty()) folder = GetFolderOfPath(install.Left(install.Length() - 1));
     }
-    IOvTools* tools = GetToolsInterface(false);
-    IOvTextService* text = tools ? tools->GetTextService(0) : nullptr;
-    const bool hasMyMusic = text ? text->Find(folder, L"My Music", 0, 3) >= 0 : folder.Find(L"My Music") >= 0;
+    const bool hasMyMusic = OvTextSearch(false).Find(folder, folder.Length(), L"My Music", 8, 0) >= 0;
     return hasMyMusic ? FolderResult(folder) : FolderResult(EnsureTrailingBackslash(folder) + L"My Music");
 }
 

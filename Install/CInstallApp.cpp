@@ -56,9 +56,9 @@ bool CInstallApp::Startup()
     OvProductInfo* product = GetProductInfo();
     scope.Log(L"Product description loaded: " + product->GetName(1));
 
-    // Product paths: the product's folders are resolved for name form 3 once the product-path
-    // service is built; until then the install folder stays as the block has it.
-    scope.Log(L"Product paths for " + product->GetName(3));
+    // The product's folders: the block resolved the install folder from the recorded
+    // installations (or the portable marker) when it was made.
+    scope.Log(L"Product paths for " + product->GetName(3) + L": install folder " + GetInstallFolder());
 
     ReadInstallXml();
     scope.Log(L"Install configuration read");
